@@ -1,0 +1,102 @@
+#ifndef VORDO_DICTIONARY_DICTIONARY_FILE_H_
+#define VORDO_DICTIONARY_DICTIONARY_FILE_H_
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/bucket_table.h"
+#include "dictionary/form_tables.h"
+#include "platform/platform.h"
+
+namespace vordo {
+
+// One entry record inside a cached inflated block. Owns nothing; valid for as
+// long as its DictionaryFile.
+struct EntryRef {
+  const char* head;
+  const char* translations;
+};
+
+// A word's entry in the hash index.
+struct IndexEntry {
+  uint16_t weightWord = 0;
+  const uint8_t* blockNumbers = nullptr;  // blockCount little-endian u16
+  size_t blockCount = 0;
+};
+
+// The inflated text of one block: NUL-terminated records, `size` bytes.
+struct BlockText {
+  const char* data = nullptr;
+  size_t size = 0;
+};
+
+// An opened dic.bin: the mapping, the section offsets and the block cache.
+//
+// Opening maps the file and checks only that the header and the section
+// heads point inside it; nothing is parsed. Every later read is bounds
+// checked, so a damaged file yields fewer entries, never a read outside the
+// mapping. The object may be shared by threads: Open runs once under a lock,
+// and a cache slot is filled by whichever thread inflates the block first,
+// while lookups of cached blocks take no lock.
+class DictionaryFile {
+ public:
+  DictionaryFile();
+  ~DictionaryFile();
+  DictionaryFile(const DictionaryFile&) = delete;
+  DictionaryFile& operator=(const DictionaryFile&) = delete;
+
+  // Maps `path`. Once open, later calls return true at once and keep the
+  // first file. On failure `reason` (optional) says why, in English.
+  bool Open(const std::string& path, std::string* reason = nullptr);
+
+  // Reads a dictionary from bytes that the caller keeps alive and unchanged
+  // for the life of this object.
+  bool OpenBytes(const uint8_t* data, size_t size, std::string* reason = nullptr);
+
+  bool IsOpen() const { return open_.load(std::memory_order_acquire); }
+
+  // The inflated text of block n, inflating and caching it on first use;
+  // empty when the block is missing, damaged or not of its stated size.
+  BlockText GetBlock(size_t n) const;
+
+  bool FindIndexEntry(const char* word, size_t length, IndexEntry* entry) const;
+
+  // Appends every record of the form's blocks whose head text holds the form
+  // as a whole space-separated token, once per block visit.
+  void FindEntriesForForm(std::string_view form, std::vector<EntryRef>* list) const;
+
+  const FormTables& formTables() const { return forms_; }
+
+ private:
+  bool Attach(const uint8_t* data, size_t size, std::string* reason);
+  bool ReadBlockExtent(size_t n, size_t* begin, size_t* end, size_t* inflated) const;
+  BlockText InflateBlock(size_t n) const;
+
+  std::mutex open_mutex_;
+  std::atomic<bool> open_{false};
+  MappedFile mapping_;
+  const uint8_t* view_ = nullptr;
+  size_t size_ = 0;
+
+  size_t block_table_ = 0;
+  size_t index_area_ = 0;
+  size_t block_data_ = 0;
+  BucketTable directory_;
+  FormTables forms_;
+
+  std::unique_ptr<std::atomic<char*>[]> cache_;
+};
+
+// The process-wide dictionary that the panel and the tool use.
+DictionaryFile& ProcessDictionary();
+bool OpenDictionary(const std::string& path, std::string* reason = nullptr);
+
+}  // namespace vordo
+
+#endif  // VORDO_DICTIONARY_DICTIONARY_FILE_H_

@@ -1,0 +1,35 @@
+#include "engine/lookup.h"
+
+#include <algorithm>
+
+#include "engine/search.h"
+
+namespace vordo {
+
+std::string LowerCaseAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  }
+  return lower;
+}
+
+std::vector<ResultEntry> Lookup(const DictionaryFile& dictionary, std::string_view query) {
+  query = query.substr(0, query.find('\0'));
+  std::vector<ResultEntry> results = SearchQuery(dictionary, query);
+  std::string lower = LowerCaseAscii(query);
+  if (lower == query) return results;
+  std::vector<ResultEntry> lower_results = SearchQuery(dictionary, lower);
+  if (lower_results.empty()) return results;
+  results.insert(results.end(), std::make_move_iterator(lower_results.begin()),
+                 std::make_move_iterator(lower_results.end()));
+  std::sort(results.begin(), results.end(), ResultBefore);
+  results.erase(std::unique(results.begin(), results.end(),
+                            [](const ResultEntry& a, const ResultEntry& b) {
+                              return a.score == b.score && a.head == b.head;
+                            }),
+                results.end());
+  return results;
+}
+
+}  // namespace vordo

@@ -1,0 +1,157 @@
+#include "engine/search.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "dictionary/entry_search.h"
+#include "dictionary/labels.h"
+
+namespace vordo {
+namespace {
+
+constexpr uint32_t kQueryWordValue = 1000;
+constexpr uint32_t kFormValue = 600;
+
+struct WordStatistics {
+  int32_t weight;
+  int32_t position;
+  bool common;
+};
+
+std::vector<EntryRef> CollectCandidates(const DictionaryFile& dictionary,
+                                        const std::vector<std::string_view>& words) {
+  std::vector<EntryRef> candidates;
+  if (words.empty()) return candidates;
+  if (words.size() == 1) {
+    FindEntries(dictionary, words[0], &candidates);
+    return candidates;
+  }
+  std::vector<WordStatistics> statistics;
+  statistics.reserve(words.size());
+  for (size_t i = 0; i < words.size(); ++i) {
+    WordStatistics word{0, static_cast<int32_t>(i), false};
+    word.weight = WordWeight(dictionary, words[i], &word.common);
+    statistics.push_back(word);
+  }
+  // Start from the rarest word that is not common, so the list starts small.
+  std::stable_sort(statistics.begin(), statistics.end(),
+                   [](const WordStatistics& a, const WordStatistics& b) {
+                     if (a.common != b.common) return !a.common;
+                     return a.weight < b.weight;
+                   });
+  FindEntries(dictionary, words[static_cast<size_t>(statistics[0].position)], &candidates);
+  for (size_t i = 1; i < statistics.size(); ++i) {
+    candidates = FilterEntries(dictionary, words[static_cast<size_t>(statistics[i].position)],
+                               candidates);
+  }
+  return candidates;
+}
+
+bool SameEntry(const EntryRef& a, const EntryRef& b) {
+  return std::strcmp(a.head, b.head) == 0 && std::strcmp(a.translations, b.translations) == 0;
+}
+
+bool EntryBefore(const EntryRef& a, const EntryRef& b) {
+  int head = std::strcmp(a.head, b.head);
+  if (head != 0) return head < 0;
+  return std::strcmp(a.translations, b.translations) < 0;
+}
+
+std::vector<std::string> SplitTranslations(const char* text) {
+  std::vector<std::string> parts;
+  const char* pos = text;
+  while (*pos != '\0') {
+    size_t length = std::strcspn(pos, "\t");
+    parts.push_back(ExpandLabels(std::string_view(pos, length), kTranslationLabelTable));
+    pos += length;
+    if (*pos == '\t') ++pos;
+  }
+  return parts;
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitQueryWords(std::string_view query) {
+  std::vector<std::string_view> words;
+  size_t pos = 0;
+  while (pos < query.size()) {
+    size_t space = query.find(' ', pos);
+    if (space == std::string_view::npos) {
+      words.push_back(query.substr(pos));
+      break;
+    }
+    words.push_back(query.substr(pos, space - pos));
+    pos = space + 1;
+  }
+  return words;
+}
+
+int32_t ScoreHeadText(const std::vector<std::string_view>& words, const FormSet& forms,
+                      std::string_view head) {
+  uint32_t count = 0;
+  std::vector<std::string_view> tokens;
+  size_t pos = 0;
+  while (pos < head.size()) {
+    ++count;
+    while (pos < head.size() && head[pos] == ' ') ++pos;
+    if (pos < head.size() && head[pos] == '(') {
+      size_t close = head.find(')', pos);
+      pos = close == std::string_view::npos ? head.size() : close + 1;
+      continue;
+    }
+    size_t space = head.find(' ', pos);
+    if (space == std::string_view::npos) {
+      tokens.push_back(head.substr(pos));
+      break;
+    }
+    tokens.push_back(head.substr(pos, space - pos));
+    pos = space + 1;
+  }
+  uint32_t sum = 0;
+  for (std::string_view token : tokens) {
+    if (std::find(words.begin(), words.end(), token) != words.end()) {
+      sum += kQueryWordValue;
+    } else if (std::binary_search(forms.begin(), forms.end(), token,
+                                  [](std::string_view a, std::string_view b) { return a < b; })) {
+      sum += kFormValue;
+    }
+  }
+  uint32_t average = tokens.empty() ? 0 : sum / static_cast<uint32_t>(tokens.size());
+  return static_cast<int32_t>(average - count);
+}
+
+bool ResultBefore(const ResultEntry& a, const ResultEntry& b) {
+  if (a.score != b.score) return a.score > b.score;
+  return a.head < b.head;
+}
+
+std::vector<ResultEntry> SearchQuery(const DictionaryFile& dictionary, std::string_view query) {
+  query = query.substr(0, query.find('\0'));
+  std::vector<std::string_view> words = SplitQueryWords(query);
+  std::vector<EntryRef> candidates = CollectCandidates(dictionary, words);
+  std::sort(candidates.begin(), candidates.end(), EntryBefore);
+  candidates.erase(std::unique(candidates.begin(), candidates.end(), SameEntry), candidates.end());
+
+  std::vector<ResultEntry> results;
+  if (candidates.empty()) return results;
+  FormSet forms;
+  for (std::string_view word : words) {
+    FormSet word_forms = BuildWordForms(dictionary, word);
+    forms.insert(forms.end(), word_forms.begin(), word_forms.end());
+  }
+  std::sort(forms.begin(), forms.end());
+  forms.erase(std::unique(forms.begin(), forms.end()), forms.end());
+
+  results.reserve(candidates.size());
+  for (const EntryRef& candidate : candidates) {
+    ResultEntry result;
+    result.head = ExpandLabels(candidate.head, kHeadLabelTable);
+    result.score = ScoreHeadText(words, forms, result.head);
+    result.translations = SplitTranslations(candidate.translations);
+    results.push_back(std::move(result));
+  }
+  std::sort(results.begin(), results.end(), ResultBefore);
+  return results;
+}
+
+}  // namespace vordo

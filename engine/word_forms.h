@@ -1,0 +1,33 @@
+#ifndef VORDO_ENGINE_WORD_FORMS_H_
+#define VORDO_ENGINE_WORD_FORMS_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/dictionary_file.h"
+
+namespace vordo {
+
+// The forms one lemma record yields, in item order, duplicates allowed.
+using FormList = std::vector<std::string>;
+// Forms sorted by unsigned bytes, without duplicates.
+using FormSet = std::vector<std::string>;
+
+// Appends paradigm p's forms of `stem`. Damaged templates, and forms longer
+// than kMaxFormLength, add nothing.
+void ApplyParadigm(const DictionaryFile& dictionary, std::string_view stem, int paradigm,
+                   FormList* forms);
+
+// One form list per lemma record whose word is `text`, in record order.
+std::vector<FormList> FindParadigmSets(const DictionaryFile& dictionary, std::string_view text);
+
+// Every form of every lemma list that holds `word` itself, found through the
+// word's beginnings (and, for words over three bytes starting with "un",
+// through the beginnings of the rest). Empty for an empty word and for a
+// word longer than kMaxWordLength.
+FormSet BuildWordForms(const DictionaryFile& dictionary, std::string_view word);
+
+}  // namespace vordo
+
+#endif  // VORDO_ENGINE_WORD_FORMS_H_
