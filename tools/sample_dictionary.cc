@@ -71,9 +71,11 @@ void AddLemmas(DictionaryWriter* writer) {
   }
   writer->AddLemma("walk", {LemmaItem::Paradigm(kVerb)});
   writer->AddLemma("walk", {LemmaItem::Paradigm(kNoun)});  // a homograph: the noun
-  writer->AddLemma("love", {LemmaItem::StemParadigm(kEDropVerb, "lov")});
-  writer->AddLemma("try", {LemmaItem::StemParadigm(kYVerb, "tr")});
-  writer->AddLemma("city", {LemmaItem::Literal("city"), LemmaItem::Literal("cities")});
+  // A form is found through a lemma that begins it, so words whose ending
+  // changes are stored under the part that all their forms share.
+  writer->AddLemma("lov", {LemmaItem::Paradigm(kEDropVerb)});
+  writer->AddLemma("tr", {LemmaItem::Paradigm(kYVerb)});
+  writer->AddLemma("cit", {LemmaItem::Literal("city"), LemmaItem::Literal("cities")});
   writer->AddLemma("stop", {LemmaItem::Paradigm(kDoubledVerb)});
   writer->AddLemma("go", {LemmaItem::Self(), LemmaItem::Literal("goes"), LemmaItem::Literal("going"),
                           LemmaItem::Literal("went"), LemmaItem::Literal("gone")});

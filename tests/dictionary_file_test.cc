@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "dictionary/dictionary_file.h"
+#include "dictionary/format.h"
+#include "tests/test_dictionary.h"
+
+namespace vordo {
+namespace {
+
+std::vector<std::string> Heads(const std::vector<EntryRef>& refs) {
+  std::vector<std::string> heads;
+  for (const EntryRef& ref : refs) heads.push_back(ref.head);
+  return heads;
+}
+
+std::vector<std::string> FindHeads(const DictionaryFile& file, const std::string& form) {
+  std::vector<EntryRef> refs;
+  file.FindEntriesForForm(form, &refs);
+  return Heads(refs);
+}
+
+TEST(WordHashTest, MatchesTheWorkedValues) {
+  EXPECT_EQ(WordHash("a", 1), 97);
+  EXPECT_EQ(WordHash("abc", 3), 96354);
+  EXPECT_EQ(WordHash("look", 4), 3327647);
+  EXPECT_EQ(WordHash("\xE9", 1), -23);  // high bytes count as negative
+}
+
+TEST(FindEntriesForFormTest, MatchesWholeTokensOnlyAndEachRecordOnce) {
+  DictionaryWriter writer;
+  writer.AddEntry("walk", "a");
+  writer.AddEntry("walked", "b");
+  writer.AddEntry("Walk", "c");
+  writer.AddEntry("walk the walk", "d");
+  writer.AddEntry(" walk  x ", "e");
+  writer.AddEntry("sidewalk", "f");
+  TestDictionary dictionary(writer);
+  EXPECT_EQ(FindHeads(dictionary.file(), "walk"),
+            (std::vector<std::string>{"walk", "walk the walk", " walk  x "}));
+  EXPECT_TRUE(FindHeads(dictionary.file(), "Wal").empty());
+  EXPECT_TRUE(FindHeads(dictionary.file(), "nothing").empty());
+}
+
+TEST(FindEntriesForFormTest, FindsEveryWordAcrossManyBlocksAndBuckets) {
+  DictionaryWriter writer;
+  std::vector<std::string> words;
+  for (int i = 0; i < 300; ++i) {
+    words.push_back("w" + std::to_string(i * 7919 % 1000));
+    writer.AddEntry(words.back() + " common", "t" + std::to_string(i));
+  }
+  TestDictionary dictionary(writer);
+  for (const std::string& word : words) {
+    EXPECT_EQ(FindHeads(dictionary.file(), word), std::vector<std::string>{word + " common"});
+  }
+  EXPECT_EQ(FindHeads(dictionary.file(), "common").size(), 300u);
+}
+
+TEST(FindEntriesForFormTest, EmptyTranslationTextsAndTheLastRecord) {
+  DictionaryWriter writer;
+  writer.AddEntry("first", "");
+  writer.AddEntry("last", "");
+  DictionaryWriter::Options options = SmallOptions();
+  options.blockSize = 1 << 20;  // one block ending in two NULs
+  TestDictionary dictionary(writer, options);
+  std::vector<EntryRef> refs;
+  dictionary.file().FindEntriesForForm("last", &refs);
+  ASSERT_EQ(refs.size(), 1u);
+  EXPECT_STREQ(refs[0].translations, "");
+  BlockText block = dictionary.file().GetBlock(0);
+  ASSERT_NE(block.data, nullptr);
+  EXPECT_EQ(std::string(block.data, block.size), std::string("first\0\0last\0\0", 13));
+}
+
+TEST(IndexEntryTest, SingleBlockEntryIsEightBytesAndCollidingWordsShareOne) {
+  // "Aa" and "BB" hash alike (65*31+97 == 66*31+66).
+  ASSERT_EQ(WordHash("Aa", 2), WordHash("BB", 2));
+  DictionaryWriter writer;
+  writer.AddEntry("Aa", "x");
+  std::string filler;
+  for (int i = 0; i < 10; ++i) filler += "filler ";
+  writer.AddEntry(filler, "y");  // too long to share a block
+  writer.AddEntry("BB", "z");
+  TestDictionary dictionary(writer);
+  IndexEntry entry;
+  ASSERT_TRUE(dictionary.file().FindIndexEntry("Aa", 2, &entry));
+  EXPECT_EQ(entry.blockCount, 2u);
+  EXPECT_EQ(entry.weightWord & kWeightMask, 2);
+  EXPECT_EQ(FindHeads(dictionary.file(), "Aa"), std::vector<std::string>{"Aa"});
+  EXPECT_EQ(FindHeads(dictionary.file(), "BB"), std::vector<std::string>{"BB"});
+  ASSERT_TRUE(dictionary.file().FindIndexEntry("filler", 6, &entry));
+  EXPECT_EQ(entry.blockCount, 1u);
+  EXPECT_NE(ReadU16(entry.blockNumbers) & kLastBlockBit, 0);
+}
+
+// Builds an entry section by hand, to place hashes exactly on the bounds.
+std::string HandMadeIndex(const std::vector<int32_t>& bounds, const std::vector<std::string>& words) {
+  auto u16 = [](std::string* out, uint32_t v) {
+    out->push_back(static_cast<char>(v & 0xFF));
+    out->push_back(static_cast<char>(v >> 8));
+  };
+  auto u32 = [&](std::string* out, uint32_t v) {
+    u16(out, v & 0xFFFF);
+    u16(out, v >> 16);
+  };
+  // One bucket per word, in the order given; each entry names block 0.
+  std::string area, directory;
+  for (size_t i = 0; i < words.size(); ++i) {
+    u32(&area, static_cast<uint32_t>(WordHash(words[i].data(), words[i].size())));
+    u16(&area, static_cast<uint32_t>(i + 1));
+    u16(&area, kLastBlockBit);
+    u32(&directory, static_cast<uint32_t>(i < bounds.size() ? bounds[i] : 0));
+    u32(&directory, static_cast<uint32_t>(area.size()));
+  }
+  std::string file;
+  u32(&file, 12);
+  u32(&file, 20);
+  u32(&file, 32);
+  u32(&file, 8);  // paradigm section: empty tables
+  u32(&file, 8);
+  u32(&file, 4);  // lemma section: only the sentinel
+  u32(&file, 0);
+  u32(&file, 0);
+  u32(&file, 12);  // entry section at 32: no blocks
+  u32(&file, 12);
+  u32(&file, static_cast<uint32_t>(12 + area.size()));
+  file += area + directory;
+  return file;
+}
+
+TEST(IndexDirectoryTest, BoundsAreExclusiveAndTheSentinelTakesTheRest) {
+  // Three buckets: hashes below 97 ("a"), below 98 ("b"), and the rest.
+  std::string bytes = HandMadeIndex({WordHash("a", 1), WordHash("b", 1)}, {"A", "a", "zz"});
+  TestDictionary dictionary(bytes);
+  ASSERT_TRUE(dictionary.open());
+  IndexEntry entry;
+  ASSERT_TRUE(dictionary.file().FindIndexEntry("a", 1, &entry));  // equal to a bound: next bucket
+  EXPECT_EQ(entry.weightWord, 2);
+  ASSERT_TRUE(dictionary.file().FindIndexEntry("zz", 2, &entry));  // above the last bound
+  EXPECT_EQ(entry.weightWord, 3);
+  ASSERT_TRUE(dictionary.file().FindIndexEntry("A", 1, &entry));
+  EXPECT_EQ(entry.weightWord, 1);
+  // "b" is not in the bucket its hash belongs to.
+  EXPECT_FALSE(dictionary.file().FindIndexEntry("b", 1, &entry));
+}
+
+TEST(IndexDirectoryTest, ASentinelAloneMakesOneBucket) {
+  TestDictionary dictionary(HandMadeIndex({}, {"x"}));
+  IndexEntry entry;
+  EXPECT_TRUE(dictionary.file().FindIndexEntry("x", 1, &entry));
+}
+
+class OpenDictionaryTest : public ::testing::Test {
+ protected:
+  std::string WriteFile(const std::string& name, const std::string& bytes) {
+    std::string path = ::testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+};
+
+TEST_F(OpenDictionaryTest, FailuresSayWhyAndLeaveTheFileClosed) {
+  DictionaryFile file;
+  std::string reason;
+  EXPECT_FALSE(file.Open(::testing::TempDir() + "no-such-dic.bin", &reason));
+  EXPECT_NE(reason.find("No such file"), std::string::npos) << reason;
+  EXPECT_FALSE(file.Open(WriteFile("empty.bin", ""), &reason));
+  EXPECT_NE(reason.find("empty"), std::string::npos) << reason;
+  EXPECT_FALSE(file.Open(WriteFile("short.bin", std::string(11, '\0')), &reason));
+  std::string outside = SampleDictionaryBytes();
+  outside[8] = '\xFF';  // entry section far beyond the end
+  EXPECT_FALSE(file.Open(WriteFile("outside.bin", outside), &reason));
+  EXPECT_FALSE(file.IsOpen());
+  // Once a good file is there, the next open succeeds.
+  EXPECT_TRUE(file.Open(WriteFile("good.bin", SampleDictionaryBytes()), &reason)) << reason;
+  EXPECT_TRUE(file.IsOpen());
+}
+
+TEST_F(OpenDictionaryTest, TheFirstFileOpenedStaysInUse) {
+  DictionaryWriter other;
+  other.AddEntry("other", "jiny");
+  std::string other_bytes;
+  std::string error;
+  ASSERT_TRUE(other.Build(SmallOptions(), &other_bytes, &error));
+  DictionaryFile file;
+  ASSERT_TRUE(file.Open(WriteFile("first.bin", SampleDictionaryBytes())));
+  EXPECT_TRUE(file.Open(WriteFile("second.bin", other_bytes)));
+  EXPECT_FALSE(FindHeads(file, "dog").empty());
+  EXPECT_TRUE(FindHeads(file, "other").empty());
+}
+
+TEST(GetBlockTest, ADamagedBlockIsSkippedAndTheOthersStillScanned) {
+  DictionaryWriter writer;
+  writer.AddEntry("word one", "1");
+  writer.AddEntry(std::string(70, 'x'), "2");  // forces a second block
+  writer.AddEntry("word two", "3");
+  std::string bytes;
+  std::string error;
+  ASSERT_TRUE(writer.Build(SmallOptions(), &bytes, &error));
+  {
+    TestDictionary intact(bytes);
+    EXPECT_EQ(FindHeads(intact.file(), "word").size(), 2u);
+  }
+  // Flip a byte inside block 0's deflate data (block data starts at E+12).
+  size_t entries = ReadU32(reinterpret_cast<const uint8_t*>(bytes.data()) + 8);
+  bytes[entries + 12 + 4] ^= 0x55;
+  TestDictionary damaged(bytes);
+  EXPECT_EQ(damaged.file().GetBlock(0).data, nullptr);
+  EXPECT_EQ(damaged.file().GetBlock(0).data, nullptr);  // tried again, still unreadable
+  EXPECT_EQ(FindHeads(damaged.file(), "word"), std::vector<std::string>{"word two"});
+}
+
+TEST(GetBlockTest, ABlockOfAnotherSizeThanStatedIsUnreadable) {
+  DictionaryWriter writer;
+  writer.AddEntry("alpha", "beta");
+  std::string bytes;
+  std::string error;
+  ASSERT_TRUE(writer.Build(SmallOptions(), &bytes, &error));
+  const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes.data());
+  size_t entries = ReadU32(data + 8);
+  size_t table = entries + ReadU32(data + entries);
+  for (int delta : {-1, +1}) {
+    std::string resized = bytes;
+    resized[table + 4] = static_cast<char>(resized[table + 4] + delta);
+    TestDictionary dictionary(resized);
+    EXPECT_EQ(dictionary.file().GetBlock(0).data, nullptr) << delta;
+    EXPECT_TRUE(FindHeads(dictionary.file(), "alpha").empty());
+  }
+  TestDictionary intact(bytes);
+  EXPECT_NE(intact.file().GetBlock(0).data, nullptr);
+  EXPECT_EQ(intact.file().GetBlock(1).data, nullptr);  // beyond the table
+  EXPECT_EQ(intact.file().GetBlock(kBlockCacheSlots).data, nullptr);
+}
+
+}  // namespace
+}  // namespace vordo
