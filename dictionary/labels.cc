@@ -25,7 +25,11 @@ const Label kTranslationLabels[] = {
 
 namespace {
 
+// No code is longer than this, so longer tokens need no table walk.
+constexpr size_t kLongestCode = 4;
+
 const Label* FindLabel(std::string_view token, const Label* table) {
+  if (token.empty() || token.size() > kLongestCode) return nullptr;
   for (const Label* entry = table; !entry->code.empty(); ++entry) {
     if (entry->code == token) return entry;
   }
@@ -38,18 +42,22 @@ std::string ExpandLabels(std::string_view text, int table) {
   if (text.find(' ') == std::string_view::npos) return std::string(text);
   const Label* labels = table == kHeadLabelTable ? kHeadLabels : kTranslationLabels;
   std::string result;
-  result.reserve(text.size() + 16);
+  size_t copied = 0;  // text before this offset is already in `result`
   size_t pos = 0;
   for (;;) {
     size_t space = text.find(' ', pos);
-    std::string_view token = text.substr(pos, space == std::string_view::npos ? std::string_view::npos : space - pos);
-    const Label* label = FindLabel(token, labels);
-    result.append(label != nullptr ? label->label : token);
+    size_t end = space == std::string_view::npos ? text.size() : space;
+    const Label* label = FindLabel(text.substr(pos, end - pos), labels);
+    if (label != nullptr) {
+      if (result.empty()) result.reserve(text.size() + 16);
+      result.append(text.substr(copied, pos - copied)).append(label->label);
+      copied = end;
+    }
     if (space == std::string_view::npos) break;
-    result.push_back(' ');
     pos = space + 1;
   }
-  return result;
+  if (copied == 0) return std::string(text);
+  return result.append(text.substr(copied));
 }
 
 }  // namespace vordo

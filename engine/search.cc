@@ -59,6 +59,8 @@ bool EntryBefore(const EntryRef& a, const EntryRef& b) {
 
 std::vector<std::string> SplitTranslations(const char* text) {
   std::vector<std::string> parts;
+  if (*text == '\0') return parts;
+  parts.reserve(4);
   const char* pos = text;
   while (*pos != '\0') {
     size_t length = std::strcspn(pos, "\t");
@@ -67,6 +69,30 @@ std::vector<std::string> SplitTranslations(const char* text) {
     if (*pos == '\t') ++pos;
   }
   return parts;
+}
+
+// Puts records into result order. Records are sorted through an index so
+// that each is moved once; records already in head order need only a stable
+// sort by score, which spares comparing the heads of equal scores.
+std::vector<ResultEntry> SortedResults(std::vector<ResultEntry> results) {
+  std::vector<uint32_t> order(results.size());
+  for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  bool heads_ascending =
+      std::is_sorted(results.begin(), results.end(),
+                     [](const ResultEntry& a, const ResultEntry& b) { return a.head < b.head; });
+  if (heads_ascending) {
+    std::stable_sort(order.begin(), order.end(), [&results](uint32_t a, uint32_t b) {
+      return results[a].score > results[b].score;
+    });
+  } else {
+    std::sort(order.begin(), order.end(), [&results](uint32_t a, uint32_t b) {
+      return ResultBefore(results[a], results[b]);
+    });
+  }
+  std::vector<ResultEntry> sorted;
+  sorted.reserve(results.size());
+  for (uint32_t index : order) sorted.push_back(std::move(results[index]));
+  return sorted;
 }
 
 }  // namespace
@@ -89,7 +115,17 @@ std::vector<std::string_view> SplitQueryWords(std::string_view query) {
 int32_t ScoreHeadText(const std::vector<std::string_view>& words, const FormSet& forms,
                       std::string_view head) {
   uint32_t count = 0;
-  std::vector<std::string_view> tokens;
+  uint32_t tokens = 0;
+  uint32_t sum = 0;
+  auto score_token = [&](std::string_view token) {
+    ++tokens;
+    if (std::find(words.begin(), words.end(), token) != words.end()) {
+      sum += kQueryWordValue;
+    } else if (std::binary_search(forms.begin(), forms.end(), token,
+                                  [](std::string_view a, std::string_view b) { return a < b; })) {
+      sum += kFormValue;
+    }
+  };
   size_t pos = 0;
   while (pos < head.size()) {
     ++count;
@@ -101,22 +137,13 @@ int32_t ScoreHeadText(const std::vector<std::string_view>& words, const FormSet&
     }
     size_t space = head.find(' ', pos);
     if (space == std::string_view::npos) {
-      tokens.push_back(head.substr(pos));
+      score_token(head.substr(pos));
       break;
     }
-    tokens.push_back(head.substr(pos, space - pos));
+    score_token(head.substr(pos, space - pos));
     pos = space + 1;
   }
-  uint32_t sum = 0;
-  for (std::string_view token : tokens) {
-    if (std::find(words.begin(), words.end(), token) != words.end()) {
-      sum += kQueryWordValue;
-    } else if (std::binary_search(forms.begin(), forms.end(), token,
-                                  [](std::string_view a, std::string_view b) { return a < b; })) {
-      sum += kFormValue;
-    }
-  }
-  uint32_t average = tokens.empty() ? 0 : sum / static_cast<uint32_t>(tokens.size());
+  uint32_t average = tokens == 0 ? 0 : sum / tokens;
   return static_cast<int32_t>(average - count);
 }
 
@@ -129,7 +156,10 @@ std::vector<ResultEntry> SearchQuery(const DictionaryFile& dictionary, std::stri
   query = query.substr(0, query.find('\0'));
   std::vector<std::string_view> words = SplitQueryWords(query);
   std::vector<EntryRef> candidates = CollectCandidates(dictionary, words);
-  std::sort(candidates.begin(), candidates.end(), EntryBefore);
+  // Entries stored in head order arrive sorted from one form's blocks.
+  if (!std::is_sorted(candidates.begin(), candidates.end(), EntryBefore)) {
+    std::sort(candidates.begin(), candidates.end(), EntryBefore);
+  }
   candidates.erase(std::unique(candidates.begin(), candidates.end(), SameEntry), candidates.end());
 
   std::vector<ResultEntry> results;
@@ -150,8 +180,7 @@ std::vector<ResultEntry> SearchQuery(const DictionaryFile& dictionary, std::stri
     result.translations = SplitTranslations(candidate.translations);
     results.push_back(std::move(result));
   }
-  std::sort(results.begin(), results.end(), ResultBefore);
-  return results;
+  return SortedResults(std::move(results));
 }
 
 }  // namespace vordo
