@@ -33,9 +33,13 @@ class MappedFile {
 
   const uint8_t* data_ = nullptr;
   size_t size_ = 0;
-  // Opaque OS handles (file and mapping on Win32, unused on POSIX).
-  std::uintptr_t file_ = 0;
-  std::uintptr_t mapping_ = 0;
+  // The OS handles behind the view: the file and the mapping on Win32; on
+  // POSIX the view alone keeps the file mapped.
+  struct Handles {
+    std::uintptr_t file = 0;
+    std::uintptr_t mapping = 0;
+  };
+  Handles handles_;
 };
 
 // Directory of the running module (the DLL, or the executable), ending with

@@ -30,12 +30,12 @@ MappedFile::~MappedFile() { Close(); }
 
 void MappedFile::Close() {
   if (data_ != nullptr) UnmapViewOfFile(data_);
-  if (mapping_ != 0) CloseHandle(reinterpret_cast<HANDLE>(mapping_));
-  if (file_ != 0) CloseHandle(reinterpret_cast<HANDLE>(file_));
+  if (handles_.mapping != 0) CloseHandle(reinterpret_cast<HANDLE>(handles_.mapping));
+  if (handles_.file != 0) CloseHandle(reinterpret_cast<HANDLE>(handles_.file));
   data_ = nullptr;
   size_ = 0;
-  mapping_ = 0;
-  file_ = 0;
+  handles_.mapping = 0;
+  handles_.file = 0;
 }
 
 bool MappedFile::Open(const std::string& path, std::string* error) {
@@ -46,7 +46,7 @@ bool MappedFile::Open(const std::string& path, std::string* error) {
     *error = LastErrorText();
     return false;
   }
-  file_ = reinterpret_cast<std::uintptr_t>(file);
+  handles_.file = reinterpret_cast<std::uintptr_t>(file);
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file, &size)) {
     *error = LastErrorText();
@@ -69,7 +69,7 @@ bool MappedFile::Open(const std::string& path, std::string* error) {
     Close();
     return false;
   }
-  mapping_ = reinterpret_cast<std::uintptr_t>(mapping);
+  handles_.mapping = reinterpret_cast<std::uintptr_t>(mapping);
   void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
   if (view == nullptr) {
     *error = LastErrorText();

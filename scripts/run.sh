@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Sets up, builds, and looks a word or phrase up in the default dictionary.
+# Usage: scripts/run.sh [QUERY]   (default: "hot dog")
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh run
+cmake -S . -B build -DVORDO_TESTS=OFF -DVORDO_BENCHMARKS=OFF > /dev/null
+cmake --build build -j "$(nproc)" > /dev/null
+build/vordo lookup "${1:-hot dog}"

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Sets up and runs every test: the native tests, the same tests under
+# AddressSanitizer with UBSan and under ThreadSanitizer, the MinGW-w64 builds
+# for 32- and 64-bit Windows, and a short fuzzing run.
+# Usage: scripts/test.sh   (FUZZ_SECONDS=N sets the fuzzing time, default 30)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh test
+jobs=$(nproc)
+passed=0
+failed=0
+
+# Runs ctest in a build directory and adds its counts to the totals.
+run_ctest() {
+  local dir=$1
+  local log
+  log=$(mktemp)
+  if (cd "$dir" && ctest --output-on-failure -j "$jobs") > "$log" 2>&1; then :; fi
+  cat "$log"
+  local line total bad
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" || true)
+  rm -f "$log"
+  if [ -z "$line" ]; then
+    echo "!! no test summary from $dir"
+    failed=$((failed + 1))
+    return
+  fi
+  bad=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
+  total=$(echo "$line" | sed -E 's/.* out of ([0-9]+).*/\1/')
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+}
+
+# Adds one pass or failure for a step that is not a ctest run.
+step() {
+  local name=$1
+  shift
+  echo "== $name"
+  if "$@"; then passed=$((passed + 1)); else echo "!! $name failed"; failed=$((failed + 1)); fi
+}
+
+echo "== native build and tests"
+cmake -S . -B build > /dev/null
+cmake --build build -j "$jobs" > /dev/null
+run_ctest build
+
+sanitizer_build() {
+  local dir=$1 flags=$2
+  CC=clang CXX=clang++ cmake -S . -B "$dir" -DVORDO_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS="$flags -fno-omit-frame-pointer" > /dev/null
+  cmake --build "$dir" -j "$jobs" > /dev/null
+}
+
+echo "== AddressSanitizer and UBSan"
+sanitizer_build build-asan "-O1 -fsanitize=address,undefined -fno-sanitize-recover=all"
+run_ctest build-asan
+
+echo "== ThreadSanitizer"
+sanitizer_build build-tsan "-O1 -fsanitize=thread"
+run_ctest build-tsan
+
+for arch in i686 x86_64; do
+  step "MinGW-w64 $arch build of the core" sh -c "
+    cmake -S . -B build-$arch -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DVORDO_TESTS=OFF > /dev/null &&
+    cmake --build build-$arch -j $jobs > /dev/null"
+done
+
+fuzz() {
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -DVORDO_FUZZERS=ON -DVORDO_TESTS=OFF \
+    -DVORDO_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link" > /dev/null
+  cmake --build build-fuzz -j "$jobs" --target dictionary_fuzzer dictionary_seed_corpus > /dev/null
+  local seeds
+  seeds=$(mktemp -d)
+  build-fuzz/fuzz/dictionary_seed_corpus "$seeds"
+  build-fuzz/fuzz/dictionary_fuzzer -max_total_time="${FUZZ_SECONDS:-30}" -max_len=20000 \
+    -timeout=10 -rss_limit_mb=2048 "$seeds" 2>&1 | tail -n 3
+  local status=${PIPESTATUS[0]}
+  rm -rf "$seeds"
+  return "$status"
+}
+step "fuzzing dic.bin for ${FUZZ_SECONDS:-30} s" fuzz
+
+echo
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
