@@ -1,18 +1,3 @@
-# Cross-compiles for x86_64 Windows with MinGW-w64 (the -posix compilers, whose
-# C++ runtime has std::mutex and std::thread), linking the runtimes statically.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(VORDO_MINGW_TRIPLET x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${VORDO_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VORDO_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${VORDO_MINGW_TRIPLET}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${VORDO_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Link zlib's static archive, not its import library.
-set(ZLIB_USE_STATIC_LIBS ON)
-set(ZLIB_LIBRARY /usr/${VORDO_MINGW_TRIPLET}/lib/libz.a)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+# The 64-bit build of the same code, for running the tests under wine64.
+set(VORDO_MINGW_ARCH x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
