@@ -2,22 +2,19 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/platform.h"
 
 namespace vordo {
-namespace {
 
-bool Allowed(const std::vector<std::string>& allowed, const std::string& name) {
-  return std::find(allowed.begin(), allowed.end(), name) != allowed.end();
+std::string ParsedOptions::Value(const std::string& name, const std::string& fallback) const {
+  auto value = values.find(name);
+  return value == values.end() ? fallback : value->second;
 }
 
-}  // namespace
-
-bool ParseOptions(const std::vector<std::string>& args, const std::vector<std::string>& allowed,
+bool ParseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
                   ParsedOptions* options, std::string* error) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -30,34 +27,38 @@ bool ParseOptions(const std::vector<std::string>& args, const std::vector<std::s
       options->operands.push_back(arg);
       continue;
     }
-    std::string name = arg;
-    std::string value;
-    bool has_value = false;
-    size_t equals = arg.find('=');
-    if (arg.compare(0, 2, "--") == 0 && equals != std::string::npos) {
-      name = arg.substr(0, equals);
-      value = arg.substr(equals + 1);
-      has_value = true;
-    }
-    if (name == "-o") name = "--output";
-    if (name == "--help" || name == "-h") {
+    if (arg == "--help" || arg == "-h") {
       options->help = true;
-    } else if (name == "--raw" && Allowed(allowed, "raw") && !has_value) {
-      options->raw = true;
-    } else if ((name == "--dict" && Allowed(allowed, "dict")) ||
-               (name == "--output" && Allowed(allowed, "output"))) {
-      if (!has_value) {
-        if (i + 1 == args.size()) {
-          *error = name + " needs a file name";
-          return false;
-        }
-        value = args[++i];
-      }
-      (name == "--dict" ? options->dict : options->output) = value;
-    } else {
+      continue;
+    }
+    std::string name = arg == "-o" ? "output" : arg.compare(0, 2, "--") == 0 ? arg.substr(2) : "";
+    std::string value;
+    size_t equals = name.find('=');
+    bool has_value = equals != std::string::npos;
+    if (has_value) {
+      value = name.substr(equals + 1);
+      name = name.substr(0, equals);
+    }
+    const OptionSpec* spec = nullptr;
+    for (const OptionSpec& candidate : specs) {
+      if (name == candidate.name) spec = &candidate;
+    }
+    if (spec == nullptr || (has_value && !spec->valued)) {
       *error = "unknown option " + arg;
       return false;
     }
+    if (!spec->valued) {
+      options->flags.insert(name);
+      continue;
+    }
+    if (!has_value) {
+      if (i + 1 == args.size()) {
+        *error = "--" + name + " needs a value";
+        return false;
+      }
+      value = args[++i];
+    }
+    options->values[name] = value;
   }
   return true;
 }
@@ -81,5 +82,7 @@ Colours StandardOutputColours() {
   }
   return Colours{"", "", ""};
 }
+
+bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 
 }  // namespace vordo

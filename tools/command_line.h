@@ -1,6 +1,8 @@
 #ifndef VORDO_TOOLS_COMMAND_LINE_H_
 #define VORDO_TOOLS_COMMAND_LINE_H_
 
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,24 +16,31 @@ constexpr int kExitUsage = 2;
 struct Command {
   const char* name;
   const char* usage;    // the line after "usage: vordo "
-  const char* summary;  // one line for the command list
-  const char* details;  // the rest of COMMAND --help
+  const char* summary;  // what it does, for COMMAND --help
+  const char* details;  // options and exit status, for COMMAND --help
   int (*run)(const std::vector<std::string>& args);
 };
 
-// What the commands share on their command lines.
-struct ParsedOptions {
-  bool help = false;
-  bool raw = false;
-  std::string dict;    // empty: dic.bin beside the executable
-  std::string output;  // --output / -o, where a command takes one
-  std::vector<std::string> operands;
+// An option a command takes: "--name", followed by a value when `valued`.
+struct OptionSpec {
+  const char* name;
+  bool valued;
 };
 
-// Parses `args` (the words after the command name). `allowed` lists the
-// options the command takes besides --help ("raw", "dict", "output").
-// Returns false, with a message, on an unknown or incomplete option.
-bool ParseOptions(const std::vector<std::string>& args, const std::vector<std::string>& allowed,
+struct ParsedOptions {
+  bool help = false;
+  std::set<std::string> flags;                // names of the flags given
+  std::map<std::string, std::string> values;  // valued options given
+  std::vector<std::string> operands;
+
+  bool Flag(const std::string& name) const { return flags.count(name) > 0; }
+  std::string Value(const std::string& name, const std::string& fallback) const;
+};
+
+// Parses the words after the command name: "--name", "--name VALUE",
+// "--name=VALUE", "-o" for "--output", "--help", and "--" before operands
+// that begin with '-'. False, with a message, on anything else.
+bool ParseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
                   ParsedOptions* options, std::string* error);
 
 // Prints the usage error line for `command` and returns kExitUsage.
@@ -39,6 +48,7 @@ int UsageError(const Command& command, const std::string& problem);
 // Prints the full help of `command` and returns kExitOk.
 int PrintCommandHelp(const Command& command);
 
+// Where vordo reads and writes dic.bin by default: beside the executable.
 std::string DefaultDictionaryPath();
 
 // The terminal colours, or empty strings when standard output is no terminal.
@@ -48,9 +58,12 @@ struct Colours {
   const char* reset;
 };
 Colours StandardOutputColours();
+bool StandardErrorIsTerminal();
 
 const Command& LookupCommand();
 const Command& FormsCommand();
+const Command& BuildCommand();
+const Command& CheckCommand();
 
 }  // namespace vordo
 

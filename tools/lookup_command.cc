@@ -22,13 +22,15 @@ void WriteBytes(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.s
 int Prepare(const Command& command, const std::vector<std::string>& args, ParsedOptions* options,
             std::string* text) {
   std::string error;
-  if (!ParseOptions(args, {"raw", "dict"}, options, &error)) return UsageError(command, error);
+  if (!ParseOptions(args, {{"raw", false}, {"dict", true}}, options, &error)) {
+    return UsageError(command, error);
+  }
   if (options->help) return PrintCommandHelp(command);
   if (options->operands.size() != 1) {
     return UsageError(command, "give exactly one text (quote a phrase)");
   }
-  *text = options->raw ? options->operands[0] : Utf8ToNarrow(options->operands[0]);
-  std::string path = options->dict.empty() ? DefaultDictionaryPath() : options->dict;
+  *text = options->Flag("raw") ? options->operands[0] : Utf8ToNarrow(options->operands[0]);
+  std::string path = options->Value("dict", DefaultDictionaryPath());
   std::string reason;
   if (!OpenDictionary(path, &reason)) {
     std::fprintf(stderr, "%s\n%s: %s\n", kCannotOpenMessage, path.c_str(), reason.c_str());
@@ -65,7 +67,7 @@ int RunLookup(const std::vector<std::string>& args) {
   Colours colours = StandardOutputColours();
   std::string out;
   for (const ResultEntry& result : results) {
-    if (options.raw) {
+    if (options.Flag("raw")) {
       out += std::to_string(result.score);
       out += '\t';
       out += result.head;
@@ -89,7 +91,7 @@ int RunForms(const std::vector<std::string>& args) {
   if (status >= 0) return status;
   std::string out;
   for (const std::string& form : BuildWordForms(ProcessDictionary(), word)) {
-    out += options.raw ? form : NarrowToUtf8(form);
+    out += options.Flag("raw") ? form : NarrowToUtf8(form);
     out += '\n';
   }
   WriteBytes(out);

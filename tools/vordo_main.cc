@@ -9,7 +9,9 @@
 namespace vordo {
 namespace {
 
-std::vector<const Command*> Commands() { return {&LookupCommand(), &FormsCommand()}; }
+std::vector<const Command*> Commands() {
+  return {&LookupCommand(), &FormsCommand(), &BuildCommand(), &CheckCommand()};
+}
 
 int PrintHelp() {
   std::printf(

@@ -1,0 +1,125 @@
+// vordo build: dic.bin from the FreeDict English-Czech dictionary and
+// WordNet's English word forms.
+#include <chrono>
+#include <cstdlib>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "dictionary/dictionary_writer.h"
+#include "tools/command_line.h"
+#include "tools/dictionary_builder.h"
+#include "tools/english_forms.h"
+#include "tools/freedict_source.h"
+
+namespace vordo {
+namespace {
+
+constexpr char kDefaultIndex[] = "/usr/share/dictd/freedict-eng-ces.index";
+constexpr char kDefaultData[] = "/usr/share/dictd/freedict-eng-ces.dict.dz";
+constexpr char kDefaultWordNet[] = "/usr/share/wordnet";
+constexpr char kDefaultWords[] = "/usr/share/dict/words";
+// Measured with bench/block_size_bench: larger blocks compress better but
+// make a first lookup inflate more; see the README.
+constexpr size_t kDefaultBlockSize = 16384;
+
+void Progress(const char* step) {
+  if (StandardErrorIsTerminal()) std::fprintf(stderr, "\r\033[K%s", step);
+}
+
+bool LoadEnglish(const std::string& wordnet, const std::string& words, EnglishForms* english,
+                 std::string* error) {
+  if (!english->LoadWordList(words, error)) return false;
+  const std::pair<const char*, unsigned> indexes[] = {
+      {"index.noun", kNounClass}, {"index.verb", kVerbClass}, {"index.adj", kAdjectiveClass}};
+  for (const auto& index : indexes) {
+    if (!english->LoadWordNetIndex(wordnet + "/" + index.first, index.second, error)) return false;
+  }
+  for (const char* exceptions : {"noun.exc", "verb.exc", "adj.exc", "adv.exc"}) {
+    if (!english->LoadExceptions(wordnet + "/" + exceptions, error)) return false;
+  }
+  return true;
+}
+
+int RunBuild(const std::vector<std::string>& args) {
+  ParsedOptions options;
+  std::string error;
+  if (!ParseOptions(args, {{"index", true}, {"data", true}, {"wordnet", true}, {"words", true},
+                           {"output", true}, {"block-size", true}},
+                    &options, &error)) {
+    return UsageError(BuildCommand(), error);
+  }
+  if (options.help) return PrintCommandHelp(BuildCommand());
+  if (!options.operands.empty()) return UsageError(BuildCommand(), "takes no operands");
+  DictionaryWriter::Options write_options;
+  std::string block_size = options.Value("block-size", std::to_string(kDefaultBlockSize));
+  char* rest = nullptr;
+  write_options.blockSize = std::strtoul(block_size.c_str(), &rest, 10);
+  if (*rest != '\0' || write_options.blockSize < 64) {
+    return UsageError(BuildCommand(), "--block-size takes a number of bytes, at least 64");
+  }
+  std::string output = options.Value("output", DefaultDictionaryPath());
+
+  auto start = std::chrono::steady_clock::now();
+  Progress("Reading the dictionary source...");
+  std::vector<SourceEntry> source;
+  EnglishForms english;
+  if (!ReadFreedict(options.Value("index", kDefaultIndex), options.Value("data", kDefaultData),
+                    &source, &error) ||
+      !LoadEnglish(options.Value("wordnet", kDefaultWordNet), options.Value("words", kDefaultWords),
+                   &english, &error)) {
+    Progress("");
+    std::fprintf(stderr, "vordo build: %s\n", error.c_str());
+    return kExitFailure;
+  }
+  Progress("Building entries and word forms...");
+  DictionaryWriter writer;
+  DictionaryBuilder::Summary summary;
+  DictionaryBuilder(english).Add(source, &writer, &summary);
+  Progress("Compressing and writing...");
+  DictionaryWriter::Summary written;
+  if (!writer.WriteFile(output, write_options, &error, &written)) {
+    Progress("");
+    std::fprintf(stderr, "vordo build: %s\n", error.c_str());
+    return kExitFailure;
+  }
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  Progress("");
+  std::printf(
+      "%s\n"
+      "  head texts     %zu\n"
+      "  translations   %zu\n"
+      "  lemma records  %zu (%zu forms, %zu paradigms)\n"
+      "  index entries  %zu\n"
+      "  blocks         %zu of %zu bytes (%zu bytes inflated)\n"
+      "  file size      %zu bytes\n"
+      "  time           %.2f s\n"
+      "  characters without a Windows-1250 form: %zu\n",
+      output.c_str(), summary.headTexts, summary.translations, summary.lemmaRecords, summary.forms,
+      summary.paradigms, written.indexEntries, written.blocks, write_options.blockSize,
+      written.inflatedBytes, written.fileSize, seconds, summary.unmappedCharacters);
+  return kExitOk;
+}
+
+}  // namespace
+
+const Command& BuildCommand() {
+  static const Command command{
+      "build",
+      "build [--index FILE] [--data FILE] [--wordnet DIR] [--words FILE] [-o FILE] [--block-size N]",
+      "Builds dic.bin from the FreeDict English-Czech dictionary (dictd format), with\n"
+      "English word forms from WordNet's exception lists and regular inflection rules\n"
+      "checked against a word list.",
+      "Options:\n"
+      "  --index FILE      the dictd index (default /usr/share/dictd/freedict-eng-ces.index)\n"
+      "  --data FILE       the dictd data (default /usr/share/dictd/freedict-eng-ces.dict.dz)\n"
+      "  --wordnet DIR     WordNet's index and exception files (default /usr/share/wordnet)\n"
+      "  --words FILE      the English word list (default /usr/share/dict/words)\n"
+      "  -o, --output FILE where to write (default: dic.bin beside the vordo executable)\n"
+      "  --block-size N    inflated bytes per block (default 16384)\n\n"
+      "Exit status: 0 when written, 1 when a source cannot be read or the file written.\n",
+      RunBuild};
+  return command;
+}
+
+}  // namespace vordo

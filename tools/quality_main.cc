@@ -1,0 +1,184 @@
+// vordo_quality: how well the built dictionary serves a reader.
+//
+//   hover FILE...   the share of word tokens of English texts (as a page shows
+//                   them, capitals kept) for which a lookup finds an entry
+//   inflections     the share of WordNet's irregular noun and verb forms whose
+//                   lookup finds an entry of their base word
+//   phrases         the share of 1,000 random multi-word heads of the source,
+//                   typed as written, whose own entry is among the first 3
+//
+// Options: --dict FILE (default dic.bin beside the executable), --index FILE,
+// --data FILE (the source), --wordnet DIR.
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "dictionary/dictionary_file.h"
+#include "engine/lookup.h"
+#include "engine/query.h"
+#include "page/word_bytes.h"
+#include "tools/command_line.h"
+#include "tools/dictionary_builder.h"
+#include "tools/freedict_source.h"
+#include "tools/utf8.h"
+
+namespace vordo {
+namespace {
+
+constexpr size_t kPhraseSample = 1000;
+constexpr size_t kPhraseRank = 3;
+
+std::string HeadWithoutGroup(const std::string& head) {
+  size_t group = head.find(" (");
+  return group == std::string::npos ? head : head.substr(0, group);
+}
+
+std::vector<std::string> WordTokens(const std::string& narrow) {
+  std::vector<std::string> tokens;
+  std::string current;
+  for (char c : narrow) {
+    if (IsWordByte(static_cast<uint8_t>(c))) {
+      current += c;
+    } else if (!current.empty()) {
+      tokens.push_back(current);
+      current.clear();
+    }
+  }
+  if (!current.empty()) tokens.push_back(current);
+  return tokens;
+}
+
+void Report(const char* what, size_t hits, size_t total) {
+  std::printf("%s: %zu of %zu (%.2f %%)\n", what, hits, total,
+              total == 0 ? 0.0 : 100.0 * static_cast<double>(hits) / static_cast<double>(total));
+}
+
+int Hover(const DictionaryFile& dictionary, const std::vector<SourceEntry>& source,
+          const std::vector<std::string>& files) {
+  std::set<std::string> heads;
+  for (const SourceEntry& entry : source) heads.insert(LowerCaseAscii(Utf8ToNarrow(entry.head)));
+  size_t total = 0, found = 0, exact = 0;
+  std::map<std::string, size_t> misses;
+  for (const std::string& path : files) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    for (const std::string& token : WordTokens(Utf8ToNarrow(text.str()))) {
+      ++total;
+      if (heads.count(LowerCaseAscii(token)) > 0) ++exact;
+      if (!Lookup(dictionary, token).empty()) {
+        ++found;
+      } else {
+        ++misses[token];
+      }
+    }
+  }
+  Report("exact lower-cased head match", exact, total);
+  Report("hover lookups finding an entry", found, total);
+  for (const auto& miss : misses) std::printf("  miss: %s (%zu)\n", NarrowToUtf8(miss.first).c_str(), miss.second);
+  return kExitOk;
+}
+
+int Inflections(const DictionaryFile& dictionary, const std::vector<SourceEntry>& source,
+                const std::string& wordnet) {
+  std::set<std::string> heads;
+  for (const SourceEntry& entry : source) heads.insert(entry.head);
+  size_t total = 0, found = 0;
+  for (const char* name : {"verb.exc", "noun.exc"}) {
+    std::ifstream file(wordnet + "/" + name);
+    std::string line;
+    while (std::getline(file, line)) {
+      std::istringstream words(line);
+      std::string form, base;
+      words >> form;
+      while (words >> base) {
+        if (heads.count(base) == 0 || form.find('_') != std::string::npos) continue;
+        ++total;
+        bool hit = false;
+        for (const ResultEntry& result : Lookup(dictionary, form)) {
+          hit = hit || HeadWithoutGroup(result.head) == base;
+        }
+        if (hit) {
+          ++found;
+        } else {
+          std::printf("  miss: %s (%s)\n", form.c_str(), base.c_str());
+        }
+      }
+    }
+  }
+  Report("irregular forms finding their base word", found, total);
+  return kExitOk;
+}
+
+int Phrases(const DictionaryFile& dictionary, const std::vector<SourceEntry>& source) {
+  std::vector<const SourceEntry*> phrases;
+  for (const SourceEntry& entry : source) {
+    if (entry.head.find(' ') != std::string::npos) phrases.push_back(&entry);
+  }
+  std::mt19937 random(1000);
+  std::shuffle(phrases.begin(), phrases.end(), random);
+  phrases.resize(std::min(phrases.size(), kPhraseSample));
+  size_t found = 0;
+  for (const SourceEntry* entry : phrases) {
+    std::string head = Utf8ToNarrow(entry->head);
+    std::string own = entry->partOfSpeech.empty()
+                          ? head
+                          : head + " " + DictionaryBuilder::PartOfSpeechGroup(entry->partOfSpeech);
+    std::string query = head;
+    TrimQuery(&query);
+    std::vector<ResultEntry> results = Lookup(dictionary, query);
+    bool hit = false;
+    for (size_t i = 0; i < results.size() && i < kPhraseRank; ++i) hit = hit || results[i].head == own;
+    if (hit) {
+      ++found;
+    } else {
+      std::printf("  miss: %s\n", entry->head.c_str());
+    }
+  }
+  Report("phrases with their own entry among the first 3", found, phrases.size());
+  return kExitOk;
+}
+
+}  // namespace
+}  // namespace vordo
+
+int main(int argc, char** argv) {
+  using namespace vordo;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  ParsedOptions options;
+  std::string error;
+  if (args.empty() ||
+      !ParseOptions(std::vector<std::string>(args.begin() + 1, args.end()),
+                    {{"dict", true}, {"index", true}, {"data", true}, {"wordnet", true}}, &options,
+                    &error)) {
+    std::fprintf(stderr, "usage: vordo_quality hover|inflections|phrases [options] [FILE...] %s\n",
+                 error.c_str());
+    return kExitUsage;
+  }
+  std::string path = options.Value("dict", DefaultDictionaryPath());
+  if (!OpenDictionary(path, &error)) {
+    std::fprintf(stderr, "vordo_quality: %s: %s\n", path.c_str(), error.c_str());
+    return kExitFailure;
+  }
+  std::vector<SourceEntry> source;
+  if (!ReadFreedict(options.Value("index", "/usr/share/dictd/freedict-eng-ces.index"),
+                    options.Value("data", "/usr/share/dictd/freedict-eng-ces.dict.dz"), &source,
+                    &error)) {
+    std::fprintf(stderr, "vordo_quality: %s\n", error.c_str());
+    return kExitFailure;
+  }
+  const DictionaryFile& dictionary = ProcessDictionary();
+  if (args[0] == "hover") return Hover(dictionary, source, options.operands);
+  if (args[0] == "inflections") {
+    return Inflections(dictionary, source, options.Value("wordnet", "/usr/share/wordnet"));
+  }
+  if (args[0] == "phrases") return Phrases(dictionary, source);
+  std::fprintf(stderr, "vordo_quality: unknown measurement %s\n", args[0].c_str());
+  return kExitUsage;
+}
