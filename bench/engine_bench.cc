@@ -2,10 +2,9 @@
 // (scale 1) and four times larger (scale 4).
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
 #include <memory>
 
+#include "bench/bench_support.h"
 #include "bench/synthetic_dictionary.h"
 #include "dictionary/dictionary_file.h"
 #include "engine/lookup.h"
@@ -102,34 +101,10 @@ void BM_BuildWordFormsUnWord(benchmark::State& state) {
   state.SetLabel(dictionary.unWord);
 }
 
-// Looks up every head token once, warm, and reports the median and the
-// slowest lookup in microseconds.
+// Looks up every head token once, warm.
 void BM_WarmLookupEveryHeadToken(benchmark::State& state) {
   const SyntheticDictionary& dictionary = GetSyntheticDictionary(static_cast<int>(state.range(0)));
-  const DictionaryFile& file = WarmDictionary(static_cast<int>(state.range(0)));
-  std::vector<double> micros;
-  std::string slowest;
-  for (auto _ : state) {
-    micros.clear();
-    double worst = 0;
-    for (const std::string& token : dictionary.headTokens) {
-      auto start = std::chrono::steady_clock::now();
-      benchmark::DoNotOptimize(Lookup(file, token));
-      double elapsed =
-          std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
-      micros.push_back(elapsed);
-      if (elapsed > worst) {
-        worst = elapsed;
-        slowest = token;
-      }
-    }
-  }
-  std::sort(micros.begin(), micros.end());
-  state.counters["tokens"] = static_cast<double>(micros.size());
-  state.counters["median_us"] = micros[micros.size() / 2];
-  state.counters["p99_us"] = micros[micros.size() * 99 / 100];
-  state.counters["max_us"] = micros.back();
-  state.SetLabel("slowest: " + slowest);
+  TimeEveryLookup(state, WarmDictionary(static_cast<int>(state.range(0))), dictionary.headTokens);
 }
 
 BENCHMARK(BM_OpenDictionary)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond);

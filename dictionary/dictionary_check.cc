@@ -13,6 +13,7 @@
 
 #include "dictionary/dictionary_file.h"
 #include "dictionary/format.h"
+#include "dictionary/labels.h"
 #include "engine/word_forms.h"
 
 namespace vordo {
@@ -27,6 +28,13 @@ int CompareKeys(const std::string& a, const std::string& b) {
     if (x == 0) return 0;
   }
   return 0;
+}
+
+bool IsHeadLabelCode(std::string_view token) {
+  for (const Label* label = kHeadLabels; !label->code.empty(); ++label) {
+    if (label->code == token) return true;
+  }
+  return false;
 }
 
 std::string KeyOf(std::string_view word) {
@@ -347,7 +355,8 @@ class Checker {
     DictionaryFile file;
     if (!file.OpenBytes(data_, size_)) return;
     for (const std::string& token : head_tokens_) {
-      if (token.front() == '(' && token.back() == ')') continue;  // groups are not typed
+      // Groups and grammar codes are shown as labels and never typed.
+      if ((token.front() == '(' && token.back() == ')') || IsHeadLabelCode(token)) continue;
       ++report_.headTokens;
       if (token.size() <= kMaxWordLength && BuildWordForms(file, token).empty()) {
         Problem("head token \"" + token + "\" has no lemma record that yields it");

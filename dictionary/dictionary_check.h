@@ -26,8 +26,8 @@ struct CheckReport {
 // (see format.h): offsets and lengths inside the file, buckets and their
 // order, directory bounds, a TAB in every template used, blocks inflating
 // to exactly their size, every head token indexed with the blocks that hold
-// it, and every head token (but parenthesised groups) found by a lemma
-// record that yields it.
+// it, and every head token found by a lemma record that yields it (groups
+// and head label codes are display labels and need none).
 CheckReport CheckDictionary(const uint8_t* data, size_t size);
 
 }  // namespace vordo

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds, and looks a word or phrase up in the default dictionary.
+# Sets up, builds the program and the dictionary, and looks a word or phrase
+# up in it.
 # Usage: scripts/run.sh [QUERY]   (default: "hot dog")
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -3,7 +3,7 @@
 # they are missing. Usage: scripts/setup.sh [run|test]
 set -euo pipefail
 
-build_packages=(cmake make g++ zlib1g-dev)
+build_packages=(cmake make g++ zlib1g-dev dict-freedict-eng-ces wordnet-base wamerican)
 test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev)
 

@@ -8,8 +8,9 @@
 //                   typed as written, whose own entry is among the first 3
 //
 // Options: --dict FILE (default dic.bin beside the executable), --index FILE,
-// --data FILE (the source), --wordnet DIR.
+// --data FILE (the source), --wordnet DIR, --at-least PERCENT (fail below).
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -54,9 +55,15 @@ std::vector<std::string> WordTokens(const std::string& narrow) {
   return tokens;
 }
 
-void Report(const char* what, size_t hits, size_t total) {
-  std::printf("%s: %zu of %zu (%.2f %%)\n", what, hits, total,
-              total == 0 ? 0.0 : 100.0 * static_cast<double>(hits) / static_cast<double>(total));
+// The share below which a measurement fails (--at-least PERCENT).
+double g_required_percent = 0;
+
+int Report(const char* what, size_t hits, size_t total) {
+  double percent = total == 0 ? 0.0 : 100.0 * static_cast<double>(hits) / static_cast<double>(total);
+  std::printf("%s: %zu of %zu (%.2f %%)\n", what, hits, total, percent);
+  if (percent >= g_required_percent) return kExitOk;
+  std::printf("below the required %.2f %%\n", g_required_percent);
+  return kExitFailure;
 }
 
 int Hover(const DictionaryFile& dictionary, const std::vector<SourceEntry>& source,
@@ -79,10 +86,9 @@ int Hover(const DictionaryFile& dictionary, const std::vector<SourceEntry>& sour
       }
     }
   }
-  Report("exact lower-cased head match", exact, total);
-  Report("hover lookups finding an entry", found, total);
+  std::printf("exact lower-cased head match: %zu of %zu\n", exact, total);
   for (const auto& miss : misses) std::printf("  miss: %s (%zu)\n", NarrowToUtf8(miss.first).c_str(), miss.second);
-  return kExitOk;
+  return Report("hover lookups finding an entry", found, total);
 }
 
 int Inflections(const DictionaryFile& dictionary, const std::vector<SourceEntry>& source,
@@ -112,8 +118,7 @@ int Inflections(const DictionaryFile& dictionary, const std::vector<SourceEntry>
       }
     }
   }
-  Report("irregular forms finding their base word", found, total);
-  return kExitOk;
+  return Report("irregular forms finding their base word", found, total);
 }
 
 int Phrases(const DictionaryFile& dictionary, const std::vector<SourceEntry>& source) {
@@ -141,8 +146,7 @@ int Phrases(const DictionaryFile& dictionary, const std::vector<SourceEntry>& so
       std::printf("  miss: %s\n", entry->head.c_str());
     }
   }
-  Report("phrases with their own entry among the first 3", found, phrases.size());
-  return kExitOk;
+  return Report("phrases with their own entry among the first 3", found, phrases.size());
 }
 
 }  // namespace
@@ -155,12 +159,15 @@ int main(int argc, char** argv) {
   std::string error;
   if (args.empty() ||
       !ParseOptions(std::vector<std::string>(args.begin() + 1, args.end()),
-                    {{"dict", true}, {"index", true}, {"data", true}, {"wordnet", true}}, &options,
+                    {{"dict", true}, {"index", true}, {"data", true}, {"wordnet", true},
+                     {"at-least", true}},
+                    &options,
                     &error)) {
     std::fprintf(stderr, "usage: vordo_quality hover|inflections|phrases [options] [FILE...] %s\n",
                  error.c_str());
     return kExitUsage;
   }
+  g_required_percent = std::atof(options.Value("at-least", "0").c_str());
   std::string path = options.Value("dict", DefaultDictionaryPath());
   if (!OpenDictionary(path, &error)) {
     std::fprintf(stderr, "vordo_quality: %s: %s\n", path.c_str(), error.c_str());

@@ -1,0 +1,109 @@
+// The built dictionary (dic.bin beside vordo, or $VORDO_DICT): opening,
+// lookups over every head token, memory; and the choice of block size,
+// measured on the dictionary source.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+#include "bench/bench_support.h"
+#include "dictionary/dictionary_file.h"
+#include "dictionary/dictionary_writer.h"
+#include "engine/lookup.h"
+#include "tools/dictionary_builder.h"
+#include "tools/english_forms.h"
+#include "tools/freedict_source.h"
+
+namespace vordo {
+namespace {
+
+std::string DictionaryPath() {
+  const char* path = std::getenv("VORDO_DICT");
+  return path != nullptr ? path : VORDO_BUILT_DICTIONARY;
+}
+
+void BM_RealOpenDictionary(benchmark::State& state) {
+  for (auto _ : state) {
+    DictionaryFile file;
+    if (!file.Open(DictionaryPath())) state.SkipWithError("no dictionary");
+  }
+}
+
+void BM_RealWarmLookupEveryHeadToken(benchmark::State& state) {
+  DictionaryFile file;
+  if (!file.Open(DictionaryPath())) {
+    state.SkipWithError("no dictionary");
+    return;
+  }
+  std::vector<std::string> tokens = HeadTokensOf(file);  // inflates every block
+  for (const std::string& token : tokens) Lookup(file, token);
+  TimeEveryLookup(state, file, tokens);
+  ReportMemory(state);
+}
+
+// Builds the dictionary with one block size, then measures the file size,
+// how many blocks a word's index entry names on average, and the average
+// cold lookup (a fresh cache) of a sample of head tokens.
+void BM_BlockSize(benchmark::State& state) {
+  static std::vector<SourceEntry> source;
+  static EnglishForms english;
+  if (source.empty()) {
+    std::string error;
+    if (!ReadFreedict("/usr/share/dictd/freedict-eng-ces.index",
+                      "/usr/share/dictd/freedict-eng-ces.dict.dz", &source, &error)) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+    english.LoadWordList("/usr/share/dict/words", &error);
+  }
+  DictionaryWriter writer;
+  DictionaryBuilder::Summary summary;
+  DictionaryBuilder(english).Add(source, &writer, &summary);
+  DictionaryWriter::Options options;
+  options.blockSize = static_cast<size_t>(state.range(0));
+  std::string bytes, error;
+  DictionaryWriter::Summary written;
+  writer.Build(options, &bytes, &error, &written);
+  auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+
+  DictionaryFile warm;
+  warm.OpenBytes(data, bytes.size());
+  std::vector<std::string> tokens = HeadTokensOf(warm);
+  std::mt19937 random(7);
+  std::shuffle(tokens.begin(), tokens.end(), random);
+  tokens.resize(500);
+  double blocks_per_word = 0;
+  for (const std::string& token : tokens) {
+    IndexEntry entry;
+    if (warm.FindIndexEntry(token.data(), token.size(), &entry)) {
+      blocks_per_word += static_cast<double>(entry.blockCount);
+    }
+  }
+  for (auto _ : state) {
+    for (const std::string& token : tokens) {
+      state.PauseTiming();
+      auto cold = std::make_unique<DictionaryFile>();
+      cold->OpenBytes(data, bytes.size());
+      state.ResumeTiming();
+      benchmark::DoNotOptimize(Lookup(*cold, token));
+      state.PauseTiming();
+      cold.reset();
+      state.ResumeTiming();
+    }
+  }
+  state.counters["file_KB"] = static_cast<double>(bytes.size()) / 1024;
+  state.counters["blocks"] = static_cast<double>(written.blocks);
+  state.counters["blocks_per_word"] = blocks_per_word / static_cast<double>(tokens.size());
+  state.counters["cold_lookup_s"] = benchmark::Counter(
+      static_cast<double>(tokens.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+BENCHMARK(BM_RealOpenDictionary)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RealWarmLookupEveryHeadToken)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BlockSize)->RangeMultiplier(2)->Range(2048, 65536)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vordo
+
+BENCHMARK_MAIN();
