@@ -64,6 +64,7 @@ const Command& LookupCommand();
 const Command& FormsCommand();
 const Command& BuildCommand();
 const Command& CheckCommand();
+const Command& MarkCommand();
 
 }  // namespace vordo
 

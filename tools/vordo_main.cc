@@ -10,7 +10,7 @@ namespace vordo {
 namespace {
 
 std::vector<const Command*> Commands() {
-  return {&LookupCommand(), &FormsCommand(), &BuildCommand(), &CheckCommand()};
+  return {&LookupCommand(), &FormsCommand(), &MarkCommand(), &BuildCommand(), &CheckCommand()};
 }
 
 int PrintHelp() {

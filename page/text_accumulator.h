@@ -1,0 +1,53 @@
+#ifndef VORDO_PAGE_TEXT_ACCUMULATOR_H_
+#define VORDO_PAGE_TEXT_ACCUMULATOR_H_
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vordo {
+
+// Collects a text run a byte at a time: bytes go to a fixed staging area
+// and move to the stored string only when it is full, so that appending a
+// byte costs a store and a compare.
+class TextAccumulator {
+ public:
+  static constexpr size_t kStagingSize = 1024;
+
+  void Push(char byte) {
+    if (cursor_ == kStagingSize) Flush();
+    staging_[cursor_++] = byte;
+  }
+
+  void Append(std::string_view bytes) {
+    Flush();
+    stored_.append(bytes);
+  }
+
+  // The bytes collected so far; the accumulator keeps them.
+  std::string Content() {
+    Flush();
+    return stored_;
+  }
+
+  bool Empty() const { return cursor_ == 0 && stored_.empty(); }
+
+  void Clear() {
+    cursor_ = 0;
+    stored_.clear();
+  }
+
+ private:
+  void Flush() {
+    stored_.append(staging_, cursor_);
+    cursor_ = 0;
+  }
+
+  std::string stored_;
+  char staging_[kStagingSize];
+  size_t cursor_ = 0;
+};
+
+}  // namespace vordo
+
+#endif  // VORDO_PAGE_TEXT_ACCUMULATOR_H_
