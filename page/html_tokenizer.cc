@@ -73,13 +73,21 @@ size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, size_t positions, 
       *stopped = true;
       break;
     }
-    size_t taken;
-    int c = Normalise(data + pos, length - pos, at_end, &taken);
+    // ASCII, most of a page, needs no normalising.
+    size_t taken = 1;
+    int c = data[pos] < 0x80 ? data[pos] : Normalise(data + pos, length - pos, at_end, &taken);
     if (taken == 0) break;
     pos += taken;
     *count += static_cast<unsigned>(taken);
     if (c < 0) continue;  // a byte order mark: no step
-    Step(static_cast<uint8_t>(c));
+    // Text and script bodies, most of a page, take the short way.
+    if (state_ == kText && c != '<' && c != '&') {
+      text_.Push(static_cast<char>(c));
+    } else if (state_ == kScript && c != '<') {
+      text_.Push(static_cast<char>(c));
+    } else {
+      Step(static_cast<uint8_t>(c));
+    }
     if (*count >= kProgressInterval) {
       OnProgress(*count);
       *count = 0;
@@ -134,11 +142,10 @@ void HtmlTokenizer::Finish() {
   }
   if (text_.Empty()) return;
   if (state_ <= kAfterLess) {
-    OnText(text_.Content());
+    OnText(text_.Take());
   } else {
-    OnRaw(text_.Content());
+    OnRaw(text_.Take());
   }
-  text_.Clear();
 }
 
 void HtmlTokenizer::Step(uint8_t c) {
@@ -197,15 +204,25 @@ void HtmlTokenizer::Step(uint8_t c) {
       }
       return;
     case kAfterLess:
-      if (!text_.Empty()) {
-        OnText(text_.Content());
-        text_.Clear();
+      // A '<' that starts no tag, comment or processing instruction is
+      // text, as a browser shows it: were it dropped, page text such as
+      // "x < img src=x onerror=..." would become live markup.
+      if (c != '!' && c != '?' && c != '/' && !IsAlphanumeric(c)) {
+        text_.Push('<');
+        state_ = kText;
+        Step(c);
+        return;
       }
+      if (!text_.Empty()) OnText(text_.Take());
       tag_.Clear();
       if (c == '!') {
         text_.Append("<!");
         state_ = kAfterBang;
-      } else if (c == '/' || IsAlphanumeric(c)) {
+      } else if (c == '?') {
+        // "<?xml ...>": a browser skips it up to the next '>'.
+        text_.Append("<?");
+        state_ = kDeclaration;
+      } else {
         tag_.name.assign(1, static_cast<char>(c));
         state_ = kTagName;
       }
@@ -328,8 +345,7 @@ void HtmlTokenizer::StepRaw(uint8_t c) {
     }
   }
   if (closes) {
-    OnRaw(text_.Content());
-    text_.Clear();
+    OnRaw(text_.Take());
     state_ = kText;
   }
 }

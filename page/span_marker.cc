@@ -16,13 +16,13 @@ std::string SpanMarker::Rewrite(std::string_view html) {
 }
 
 void SpanMarker::AppendEscaped(const char* begin, const char* end) {
-  for (const char* p = begin; p < end; ++p) {
-    switch (*p) {
-      case '&': output_.append("&amp;"); break;
-      case '<': output_.append("&lt;"); break;
-      case '>': output_.append("&gt;"); break;
-      default: output_.push_back(*p);
-    }
+  while (begin < end) {
+    const char* p = begin;
+    while (p < end && *p != '&' && *p != '<' && *p != '>') ++p;
+    output_.append(begin, static_cast<size_t>(p - begin));
+    if (p == end) return;
+    output_.append(*p == '&' ? "&amp;" : *p == '<' ? "&lt;" : "&gt;");
+    begin = p + 1;
   }
 }
 

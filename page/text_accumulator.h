@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vordo {
 
@@ -24,10 +25,13 @@ class TextAccumulator {
     stored_.append(bytes);
   }
 
-  // The bytes collected so far; the accumulator keeps them.
-  std::string Content() {
+  // The bytes collected, leaving the accumulator empty: Content and Clear
+  // in one, without copying.
+  std::string Take() {
     Flush();
-    return stored_;
+    std::string content = std::move(stored_);
+    stored_.clear();
+    return content;
   }
 
   bool Empty() const { return cursor_ == 0 && stored_.empty(); }

@@ -29,6 +29,9 @@ TEST(SpanMarkerTest, TextNeverBecomesMarkup) {
   // Text still pending at the end is text too.
   EXPECT_EQ(Marked("&lt;script&gt;x &amp"), "&lt;<SPAN>script</SPAN>&gt;<SPAN>x</SPAN> ");
   EXPECT_EQ(Marked("&lt;b&gt;<"), "&lt;<SPAN>b</SPAN>&gt;");
+  EXPECT_EQ(Marked("x < img src=x onerror=alert(1)>"),
+            "<SPAN>x</SPAN> &lt; <SPAN>img</SPAN> <SPAN>src</SPAN>=<SPAN>x</SPAN> "
+            "<SPAN>onerror</SPAN>=<SPAN>alert</SPAN>(1)&gt;");
 }
 
 TEST(SpanMarkerTest, ANulByteEndsWhatATextRunWrites) {
