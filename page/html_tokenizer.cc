@@ -80,6 +80,7 @@ size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, size_t positions, 
     pos += taken;
     *count += static_cast<unsigned>(taken);
     if (c < 0) continue;  // a byte order mark: no step
+    normalised_ = taken > 1 || c != data[pos - 1];
     // Text and script bodies, most of a page, take the short way.
     if (state_ == kText && c != '<' && c != '&') {
       text_.Push(static_cast<char>(c));
@@ -283,9 +284,9 @@ void HtmlTokenizer::StepTag(uint8_t c) {
       if (c == '>') {
         EmitTag();
         AfterTag();
-      } else if (c == '\'') {
+      } else if (c == '\'' && !normalised_) {
         state_ = kSingleQuoted;
-      } else if (c == '"') {
+      } else if (c == '"' && !normalised_) {
         state_ = kDoubleQuoted;
       } else if (!IsSpace(c)) {
         tag_.attributeValues.back().assign(1, static_cast<char>(c));
@@ -294,7 +295,12 @@ void HtmlTokenizer::StepTag(uint8_t c) {
       return;
     case kSingleQuoted:
     case kDoubleQuoted:
-      if (c == (state_ == kSingleQuoted ? '\'' : '"')) {
+      // Only the quote byte itself ends the value (and only it starts a
+      // quoted one). A curly quote, made straight on the way in, is part of
+      // the value, as a browser reads it: were it to end the value, the
+      // rest (title="a<curly quote><img src=x onerror=...>") would become
+      // live markup.
+      if (c == (state_ == kSingleQuoted ? '\'' : '"') && !normalised_) {
         state_ = kInsideTag;
       } else if (c != '\r' && c != '\n') {
         tag_.attributeValues.back().push_back(static_cast<char>(c));

@@ -102,6 +102,8 @@ class HtmlTokenizer {
   void AddAttribute(uint8_t c);
 
   State state_ = kText;
+  // Whether the byte being stepped was made by the input normalisation.
+  bool normalised_ = false;
   TextAccumulator text_;
   std::string reference_;
   TagRecord tag_;

@@ -46,7 +46,10 @@ TEST(HtmlTokenizerTest, ReadsTagsAndAttributes) {
   EXPECT_EQ(Tokenize("<br/></b><input disabled>"), (Events{"tag:br", "tag:/b", "tag:input disabled="}));
   EXPECT_EQ(Tokenize("<p class=x id='a b' title=\"c\nd\">"), Events{"tag:p class=x id=a b title=cd"});
   EXPECT_EQ(Tokenize("<a href=x\ny>"), Events{"tag:a href=x y="});
-  EXPECT_EQ(Tokenize("<a title=\"x\x93y\">"), Events{"tag:a title=x y="});  // a curly quote closes it
+  // A curly quote is made straight but does not end a value.
+  EXPECT_EQ(Tokenize("<a title=\"x\x93<img src=y>\">"), Events{"tag:a title=x\"<img src=y>"});
+  EXPECT_EQ(Tokenize("<a t='\xE2\x80\x99x' u=\x93v\x94>"), Events{"tag:a t='x u=\"v\""});
+  EXPECT_EQ(Tokenize("<a t='x' u=\x93v w\x94>"), Events{"tag:a t=x u=\"v w="});
   EXPECT_EQ(Tokenize("<a b<c>"), Events{"tag:a b= c="});
   EXPECT_EQ(Tokenize("<a b <c>"), (Events{"tag:a b=", "tag:c"}));
 }

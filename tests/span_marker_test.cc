@@ -44,6 +44,8 @@ TEST(SpanMarkerTest, WritesTagsAgainInANormalForm) {
   EXPECT_EQ(Marked("<a title='say \"hi\"'>"), "<a title='say \"hi\"'>");
   EXPECT_EQ(Marked("<a title=\"it's\">"), "<a title=\"it's\">");
   EXPECT_EQ(Marked("<a title='it\"s' x=\"y\">"), "<a title='it\"s' x=\"y\">");
+  EXPECT_EQ(Marked("<a title=\"a\x93<img src=x onerror=alert(1)>\">"),
+            "<a title='a\"<img src=x onerror=alert(1)>'>");
   // Both kinds of quote: double quotes, the inner ones as references.
   EXPECT_EQ(Marked("<a title=x'\"onclick=y>"), "<a title=\"x'&quot;onclick=y\">");
 }
