@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up and runs every test: the native tests, the same tests under
-# AddressSanitizer with UBSan and under ThreadSanitizer, the MinGW-w64 builds
-# for 32- and 64-bit Windows, and a short fuzzing run.
+# Sets up and runs every test: the native tests (with the built dictionary's
+# check and quality figures), the same tests under AddressSanitizer with
+# UBSan and under ThreadSanitizer, the MinGW-w64 builds for 32- and 64-bit
+# Windows, and short runs of the dictionary and markup fuzzers.
 # Usage: scripts/test.sh   (FUZZ_SECONDS=N sets the fuzzing time, default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -66,21 +67,35 @@ for arch in i686 x86_64; do
     cmake --build build-$arch -j $jobs > /dev/null"
 done
 
-fuzz() {
+fuzz_build() {
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DVORDO_FUZZERS=ON -DVORDO_TESTS=OFF \
     -DVORDO_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link" > /dev/null
-  cmake --build build-fuzz -j "$jobs" --target dictionary_fuzzer dictionary_seed_corpus > /dev/null
-  local seeds
+  cmake --build build-fuzz -j "$jobs" --target dictionary_fuzzer dictionary_seed_corpus markup_fuzzer > /dev/null
+}
+
+# Runs one fuzzer for FUZZ_SECONDS on seeds that a command writes into a
+# fresh directory.
+fuzz() {
+  local fuzzer=$1 seeds status
+  shift
   seeds=$(mktemp -d)
-  build-fuzz/fuzz/dictionary_seed_corpus "$seeds"
-  build-fuzz/fuzz/dictionary_fuzzer -max_total_time="${FUZZ_SECONDS:-30}" -max_len=20000 \
+  "$@" "$seeds"
+  "build-fuzz/fuzz/$fuzzer" -max_total_time="${FUZZ_SECONDS:-30}" -max_len=20000 \
     -timeout=10 -rss_limit_mb=2048 "$seeds" 2>&1 | tail -n 3
-  local status=${PIPESTATUS[0]}
+  status=${PIPESTATUS[0]}
   rm -rf "$seeds"
   return "$status"
 }
-step "fuzzing dic.bin for ${FUZZ_SECONDS:-30} s" fuzz
+
+markup_seeds() {
+  printf '\x05<p class=x title="a\x93b">Hello &amp; world &#269;</p><!-- c --><script>a<b</script>' > "$1/page"
+  cp /usr/share/common-licenses/GPL-3 "$1/text"
+}
+
+step "fuzzer build" fuzz_build
+step "fuzzing dic.bin for ${FUZZ_SECONDS:-30} s" fuzz dictionary_fuzzer build-fuzz/fuzz/dictionary_seed_corpus
+step "fuzzing page markup for ${FUZZ_SECONDS:-30} s" fuzz markup_fuzzer markup_seeds
 
 echo
 echo "$passed passed, $failed failed"
