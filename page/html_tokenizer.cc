@@ -67,9 +67,10 @@ int HtmlTokenizer::Normalise(const uint8_t* data, size_t available, bool at_end,
 
 size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, size_t positions, bool at_end,
                           unsigned* count, bool* stopped) {
+  unsigned consumed = *count;  // kept local: the virtual calls cannot touch it
   size_t pos = 0;
   while (pos < positions) {
-    if (ShouldStop()) {
+    if (asks_to_stop_ && ShouldStop()) {
       *stopped = true;
       break;
     }
@@ -78,22 +79,21 @@ size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, size_t positions, 
     int c = data[pos] < 0x80 ? data[pos] : Normalise(data + pos, length - pos, at_end, &taken);
     if (taken == 0) break;
     pos += taken;
-    *count += static_cast<unsigned>(taken);
+    consumed += static_cast<unsigned>(taken);
     if (c < 0) continue;  // a byte order mark: no step
     normalised_ = taken > 1 || c != data[pos - 1];
     // Text and script bodies, most of a page, take the short way.
-    if (state_ == kText && c != '<' && c != '&') {
-      text_.Push(static_cast<char>(c));
-    } else if (state_ == kScript && c != '<') {
+    if ((state_ == kText && c != '<' && c != '&') || (state_ == kScript && c != '<')) {
       text_.Push(static_cast<char>(c));
     } else {
       Step(static_cast<uint8_t>(c));
     }
-    if (*count >= kProgressInterval) {
-      OnProgress(*count);
-      *count = 0;
+    if (consumed >= kProgressInterval) {
+      OnProgress(consumed);
+      consumed = 0;
     }
   }
+  *count = consumed;
   return pos;
 }
 

@@ -60,6 +60,8 @@ class HtmlTokenizer {
   };
 
   virtual ~HtmlTokenizer() = default;
+  HtmlTokenizer(const HtmlTokenizer&) = delete;
+  HtmlTokenizer& operator=(const HtmlTokenizer&) = delete;
 
   void Reset();
   void Feed(const char* data, size_t length);
@@ -71,6 +73,10 @@ class HtmlTokenizer {
   State state() const { return state_; }
 
  protected:
+  // `asks_to_stop` false promises that ShouldStop always answers false, so
+  // that the machine need not ask it at every byte.
+  explicit HtmlTokenizer(bool asks_to_stop = true) : asks_to_stop_(asks_to_stop) {}
+
   virtual void OnText(std::string text) = 0;
   virtual void OnTag(TagRecord& tag) = 0;
   virtual void OnRaw(std::string raw) = 0;
@@ -101,6 +107,7 @@ class HtmlTokenizer {
   void AfterTag();
   void AddAttribute(uint8_t c);
 
+  const bool asks_to_stop_;
   State state_ = kText;
   // Whether the byte being stepped was made by the input normalisation.
   bool normalised_ = false;

@@ -1,76 +1,108 @@
 #include "page/span_marker.h"
 
 #include <cstring>
+#include <utility>
 
 #include "page/word_bytes.h"
 
 namespace vordo {
+namespace {
+
+constexpr std::string_view kOpenSpan = "<SPAN>";
+constexpr std::string_view kCloseSpan = "</SPAN>";
+
+}  // namespace
 
 std::string SpanMarker::Rewrite(std::string_view html) {
+  // Marked pages are two to three times their markup; room that is never
+  // written costs no memory, while growing would copy the whole output.
   output_.clear();
-  output_.reserve(html.size() * 2);
+  output_.reserve(html.size() * kExpectedGrowth);
+  used_ = 0;
   Reset();
   Feed(html.data(), html.size());
   Finish();
-  return output_;
+  Flush();
+  return std::move(output_);
 }
 
-void SpanMarker::AppendEscaped(const char* begin, const char* end) {
-  while (begin < end) {
-    const char* p = begin;
-    while (p < end && *p != '&' && *p != '<' && *p != '>') ++p;
-    output_.append(begin, static_cast<size_t>(p - begin));
-    if (p == end) return;
-    output_.append(*p == '&' ? "&amp;" : *p == '<' ? "&lt;" : "&gt;");
-    begin = p + 1;
+void SpanMarker::Put(std::string_view bytes) {
+  if (bytes.size() > kChunkSize) {
+    Flush();
+    output_.append(bytes);
+    return;
   }
+  Room(bytes.size());
+  std::memcpy(chunk_ + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
+}
+
+void SpanMarker::Flush() {
+  output_.append(chunk_, used_);
+  used_ = 0;
 }
 
 void SpanMarker::OnText(std::string text) {
+  bool in_word = false;
   // The run ends at its first NUL, as a zero-terminated string would.
-  const char* s = text.c_str();
-  const char* end = s + std::strlen(s);
-  while (s < end) {
-    const char* q = s;
-    while (q < end && !IsWordByte(static_cast<uint8_t>(*q))) ++q;
-    AppendEscaped(s, q);
-    if (q == end) return;
-    const char* word = q;
-    while (q < end && IsWordByte(static_cast<uint8_t>(*q))) ++q;
-    output_.append("<SPAN>").append(word, static_cast<size_t>(q - word)).append("</SPAN>");
-    s = q;
+  for (const char* p = text.c_str(); *p != '\0'; ++p) {
+    Room(kLongestStep);
+    if (IsWordByte(static_cast<uint8_t>(*p))) {
+      if (!in_word) {
+        std::memcpy(chunk_ + used_, kOpenSpan.data(), kOpenSpan.size());
+        used_ += kOpenSpan.size();
+        in_word = true;
+      }
+      Put(*p);
+      continue;
+    }
+    if (in_word) {
+      std::memcpy(chunk_ + used_, kCloseSpan.data(), kCloseSpan.size());
+      used_ += kCloseSpan.size();
+      in_word = false;
+    }
+    switch (*p) {
+      case '&': Put("&amp;"); break;
+      case '<': Put("&lt;"); break;
+      case '>': Put("&gt;"); break;
+      default: Put(*p);
+    }
   }
+  if (in_word) Put(kCloseSpan);
 }
 
 void SpanMarker::OnTag(TagRecord& tag) {
-  output_.push_back('<');
-  output_.append(tag.name);
+  Put("<");
+  Put(tag.name);
   for (size_t i = 0; i < tag.attributeNames.size(); ++i) {
     const std::string& value = tag.attributeValues[i];
     bool has_double = value.find('"') != std::string::npos;
     bool has_single = value.find('\'') != std::string::npos;
-    output_.push_back(' ');
-    output_.append(tag.attributeNames[i]).push_back('=');
+    Put(" ");
+    Put(tag.attributeNames[i]);
     if (has_double && !has_single) {
-      output_.append("'").append(value).append("'");
+      Put("='");
+      Put(value);
+      Put("'");
       continue;
     }
     // Double quotes; a value holding both kinds of quote has its double
     // quotes written as references, so that it cannot end early.
-    output_.push_back('"');
+    Put("=\"");
     for (char c : value) {
       if (c == '"') {
-        output_.append("&quot;");
+        Put("&quot;");
       } else {
-        output_.push_back(c);
+        Room(1);
+        Put(c);
       }
     }
-    output_.push_back('"');
+    Put("\"");
   }
-  output_.push_back('>');
+  Put(">");
 }
 
-void SpanMarker::OnRaw(std::string raw) { output_.append(raw); }
+void SpanMarker::OnRaw(std::string raw) { Put(raw); }
 
 void SpanMarker::OnProgress(unsigned) {}
 

@@ -1,6 +1,7 @@
 #ifndef VORDO_PAGE_SPAN_MARKER_H_
 #define VORDO_PAGE_SPAN_MARKER_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,9 @@ namespace vordo {
 // and scripts are copied.
 class SpanMarker final : public HtmlTokenizer {
  public:
+  // Marking never stops early.
+  SpanMarker() : HtmlTokenizer(false) {}
+
   std::string Rewrite(std::string_view html);
 
  protected:
@@ -26,9 +30,23 @@ class SpanMarker final : public HtmlTokenizer {
   bool ShouldStop() override;
 
  private:
-  void AppendEscaped(const char* begin, const char* end);
+  // The output is written through a small chunk, so that most writes are
+  // plain stores and the string grows once per chunk.
+  static constexpr size_t kChunkSize = 4096;
+  // The most that writing one byte of text can add: "</SPAN>&amp;".
+  static constexpr size_t kLongestStep = 12;
+  static constexpr size_t kExpectedGrowth = 3;
+
+  void Room(size_t bytes) {
+    if (used_ + bytes > kChunkSize) Flush();
+  }
+  void Put(char byte) { chunk_[used_++] = byte; }
+  void Put(std::string_view bytes);
+  void Flush();
 
   std::string output_;
+  char chunk_[kChunkSize];
+  size_t used_ = 0;
 };
 
 }  // namespace vordo
