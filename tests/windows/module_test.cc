@@ -1,0 +1,171 @@
+// The COM module as the browser and regsvr32 meet it, run under wine64.
+// VORDO_DLL names the x86_64 vordo.dll, VORDO_DLL_32 the i686 one.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <docobj.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "module/registration.h"
+#include "module/type_info_dispatch.h"
+#include "module/vordo_idl.h"
+#include "tests/windows/fake_browser.h"
+
+namespace vordo {
+namespace {
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+// The DLL under test, loaded once for the whole run.
+struct Module {
+  HMODULE handle = nullptr;
+  HRESULT(STDAPICALLTYPE* canUnloadNow)() = nullptr;
+  HRESULT(STDAPICALLTYPE* getClassObject)(REFCLSID, REFIID, void**) = nullptr;
+  HRESULT(STDAPICALLTYPE* registerServer)() = nullptr;
+  HRESULT(STDAPICALLTYPE* unregisterServer)() = nullptr;
+
+  static Module& Get() {
+    static Module module = [] {
+      Module loaded;
+      loaded.handle = LoadLibraryA(Environment("VORDO_DLL").c_str());
+      if (loaded.handle != nullptr) {
+        loaded.canUnloadNow = reinterpret_cast<decltype(loaded.canUnloadNow)>(
+            reinterpret_cast<void*>(GetProcAddress(loaded.handle, "DllCanUnloadNow")));
+        loaded.getClassObject = reinterpret_cast<decltype(loaded.getClassObject)>(
+            reinterpret_cast<void*>(GetProcAddress(loaded.handle, "DllGetClassObject")));
+        loaded.registerServer = reinterpret_cast<decltype(loaded.registerServer)>(
+            reinterpret_cast<void*>(GetProcAddress(loaded.handle, "DllRegisterServer")));
+        loaded.unregisterServer = reinterpret_cast<decltype(loaded.unregisterServer)>(
+            reinterpret_cast<void*>(GetProcAddress(loaded.handle, "DllUnregisterServer")));
+      }
+      return loaded;
+    }();
+    return module;
+  }
+};
+
+class ModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(module_.handle, nullptr) << "cannot load " << Environment("VORDO_DLL");
+    ASSERT_NE(module_.getClassObject, nullptr);
+    CoInitialize(nullptr);
+  }
+  void TearDown() override { CoUninitialize(); }
+
+  IUnknown* CreateHandler() {
+    IClassFactory* factory = nullptr;
+    EXPECT_EQ(module_.getClassObject(CLSID_Handler, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+    IUnknown* handler = nullptr;
+    if (factory != nullptr) {
+      EXPECT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&handler)), S_OK);
+      factory->Release();
+    }
+    return handler;
+  }
+
+  Module& module_ = Module::Get();
+};
+
+TEST_F(ModuleTest, ClassObjectsAreCachedAndUnknownClassesRefused) {
+  IClassFactory* first = nullptr;
+  IClassFactory* second = nullptr;
+  ASSERT_EQ(module_.getClassObject(CLSID_Handler, IID_IClassFactory, reinterpret_cast<void**>(&first)), S_OK);
+  ASSERT_EQ(module_.getClassObject(CLSID_Handler, IID_IClassFactory, reinterpret_cast<void**>(&second)), S_OK);
+  EXPECT_EQ(first, second);
+  IUnknown* aggregated = nullptr;
+  EXPECT_EQ(first->CreateInstance(first, IID_IUnknown, reinterpret_cast<void**>(&aggregated)),
+            CLASS_E_NOAGGREGATION);
+  first->Release();
+  second->Release();
+  void* none = reinterpret_cast<void*>(1);
+  EXPECT_EQ(module_.getClassObject(IID_IUnknown, IID_IClassFactory, &none), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(none, nullptr);
+}
+
+TEST_F(ModuleTest, CanUnloadOnlyWithoutObjectsFactoriesOrLocks) {
+  EXPECT_EQ(module_.canUnloadNow(), S_OK);
+  IClassFactory* factory = nullptr;
+  ASSERT_EQ(module_.getClassObject(CLSID_Handler, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+  EXPECT_EQ(module_.canUnloadNow(), S_FALSE);
+  IUnknown* handler = nullptr;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&handler)), S_OK);
+  factory->LockServer(TRUE);
+  factory->Release();
+  EXPECT_EQ(module_.canUnloadNow(), S_FALSE);  // the object and the lock
+  handler->Release();
+  EXPECT_EQ(module_.canUnloadNow(), S_FALSE);  // the lock
+  ASSERT_EQ(module_.getClassObject(CLSID_Handler, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+  factory->LockServer(FALSE);
+  factory->Release();
+  EXPECT_EQ(module_.canUnloadNow(), S_OK);
+}
+
+TEST_F(ModuleTest, HandlerReportsEveryCommandSupportedAndEnabled) {
+  IUnknown* handler = CreateHandler();
+  ASSERT_NE(handler, nullptr);
+  IOleCommandTarget* target = nullptr;
+  ASSERT_EQ(handler->QueryInterface(IID_IOleCommandTarget, reinterpret_cast<void**>(&target)), S_OK);
+  EXPECT_EQ(target->QueryStatus(nullptr, 0, nullptr, nullptr), S_OK);
+  EXPECT_EQ(target->QueryStatus(nullptr, 2, nullptr, nullptr), E_POINTER);
+  OLECMD commands[2] = {{1, 0}, {2, 0}};
+  EXPECT_EQ(target->QueryStatus(nullptr, 2, commands, nullptr), S_OK);
+  EXPECT_EQ(commands[0].cmdf, 3u);
+  EXPECT_EQ(commands[1].cmdf, 3u);
+  target->Release();
+  handler->Release();
+}
+
+TEST_F(ModuleTest, HandlerShowsTheBandThroughItsSite) {
+  IUnknown* handler = CreateHandler();
+  ASSERT_NE(handler, nullptr);
+  IObjectWithSite* with_site = nullptr;
+  IOleCommandTarget* target = nullptr;
+  ASSERT_EQ(handler->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&with_site)), S_OK);
+  ASSERT_EQ(handler->QueryInterface(IID_IOleCommandTarget, reinterpret_cast<void**>(&target)), S_OK);
+
+  void* site_out = reinterpret_cast<void*>(1);
+  EXPECT_EQ(with_site->GetSite(IID_IUnknown, &site_out), E_FAIL);
+  EXPECT_EQ(site_out, nullptr);
+  EXPECT_EQ(with_site->GetSite(IID_IUnknown, nullptr), E_POINTER);
+
+  FakeBrowserCalls calls = {};
+  IUnknown* site = CreateFakeSite(1, &calls);
+  ASSERT_EQ(with_site->SetSite(site), S_OK);
+  IUnknown* got = nullptr;
+  ASSERT_EQ(with_site->GetSite(IID_IUnknown, reinterpret_cast<void**>(&got)), S_OK);
+  EXPECT_EQ(got, site);
+  got->Release();
+
+  EXPECT_EQ(target->Exec(nullptr, 0, 0, nullptr, nullptr), S_OK);
+  EXPECT_EQ(target->Exec(nullptr, 0, 0, nullptr, nullptr), S_OK);  // shown again, stays shown
+  EXPECT_EQ(calls.showBrowserBar, 2);
+  EXPECT_EQ(calls.barType, VT_BSTR);
+  EXPECT_EQ(std::wstring(calls.bar), L"{825CACB8-03CF-4B4D-AA93-8224A18C4089}");
+  EXPECT_EQ(calls.showType, VT_BOOL);
+  EXPECT_NE(calls.show, 0);
+
+  // Without a site, or with one that has no services, Exec does nothing.
+  ASSERT_EQ(with_site->SetSite(nullptr), S_OK);
+  EXPECT_EQ(target->Exec(nullptr, 0, 0, nullptr, nullptr), S_OK);
+  IUnknown* plain_site = CreateFakeSite(0, &calls);
+  ASSERT_EQ(with_site->SetSite(plain_site), S_OK);
+  EXPECT_EQ(target->Exec(nullptr, 0, 0, nullptr, nullptr), S_OK);
+  EXPECT_EQ(calls.showBrowserBar, 2);
+  with_site->SetSite(nullptr);
+  plain_site->Release();
+  site->Release();
+  target->Release();
+  with_site->Release();
+  handler->Release();
+}
+
+}  // namespace
+}  // namespace vordo
