@@ -4,8 +4,9 @@
 set -euo pipefail
 
 build_packages=(cmake make g++ zlib1g-dev dict-freedict-eng-ces wordnet-base wamerican)
-test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-               g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev)
+test_packages=(libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
+               g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
+               mingw-w64-tools libwine-dev wine wine64 xvfb xauth)
 
 case "${1:-test}" in
   run) wanted=("${build_packages[@]}") ;;

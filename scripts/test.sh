@@ -2,7 +2,8 @@
 # Sets up and runs every test: the native tests (with the built dictionary's
 # check and quality figures), the same tests under AddressSanitizer with
 # UBSan and under ThreadSanitizer, the MinGW-w64 builds for 32- and 64-bit
-# Windows, and short runs of the dictionary and markup fuzzers.
+# Windows with the module's tests under wine64, and short runs of the
+# dictionary and markup fuzzers.
 # Usage: scripts/test.sh   (FUZZ_SECONDS=N sets the fuzzing time, default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -61,11 +62,34 @@ echo "== ThreadSanitizer"
 sanitizer_build build-tsan "-O1 -fsanitize=thread"
 run_ctest build-tsan
 
+# Adds the counts of a GoogleTest run's summary to the totals.
+count_gtest() {
+  local log=$1 good bad
+  good=$(grep -oE '\[  PASSED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | tail -n 1)
+  bad=$(grep -oE '\[  FAILED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | tail -n 1)
+  passed=$((passed + ${good:-0}))
+  failed=$((failed + ${bad:-0}))
+  if [ -z "$good" ] && [ -z "$bad" ]; then failed=$((failed + 1)); fi
+}
+
+echo "== Windows: the i686 product DLL and the x86_64 build with its tests"
+windows_start=$(date +%s)
 for arch in i686 x86_64; do
-  step "MinGW-w64 $arch build of the core" sh -c "
-    cmake -S . -B build-$arch -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DVORDO_TESTS=OFF > /dev/null &&
+  tests=OFF
+  [ "$arch" = x86_64 ] && tests=ON
+  step "MinGW-w64 $arch build" sh -c "
+    cmake -S . -B build-$arch -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DVORDO_TESTS=$tests > /dev/null &&
     cmake --build build-$arch -j $jobs > /dev/null"
 done
+wine_log=$(mktemp)
+if scripts/wine_tests.sh build-x86_64 build-i686 > "$wine_log" 2>&1; then :; fi
+grep -v -E '^wine: |^Running main' "$wine_log" || true
+count_gtest "$wine_log"
+for check in "regsvr32: registered" "regsvr32 /u: unregistered"; do
+  if grep -qF "$check" "$wine_log"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+done
+rm -f "$wine_log"
+echo "(the Windows part took $(( $(date +%s) - windows_start )) s)"
 
 fuzz_build() {
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DVORDO_FUZZERS=ON -DVORDO_TESTS=OFF \
