@@ -32,16 +32,14 @@ std::wstring ModulePathW() {
 }
 
 std::string ModulePathA() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameA(g_instance, &path[0], static_cast<DWORD>(path.size()));
-    if (length == 0) return std::string();
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
+  std::wstring wide = ModulePathW();
+  if (wide.empty()) return std::string();
+  int length = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,
+                                   nullptr, nullptr);
+  std::string path(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &path[0], length, nullptr,
+                      nullptr);
+  return path;
 }
 
 }  // namespace vordo

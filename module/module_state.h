@@ -17,7 +17,8 @@ void LockModule();
 void UnlockModule();
 LONG ModuleLockCount();
 
-// The module's full file path, as loaded.
+// The module's full file path, as loaded; the narrow one in the system's
+// code page, as the registry's narrow calls take it.
 std::wstring ModulePathW();
 std::string ModulePathA();
 

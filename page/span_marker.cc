@@ -43,32 +43,27 @@ void SpanMarker::Flush() {
 }
 
 void SpanMarker::OnText(std::string text) {
-  bool in_word = false;
-  // The run ends at its first NUL, as a zero-terminated string would.
-  for (const char* p = text.c_str(); *p != '\0'; ++p) {
-    Room(kLongestStep);
+  // The run ends at its first NUL, as a zero-terminated string would; NUL
+  // is not a word byte, so every scan below stops there.
+  const char* p = text.c_str();
+  while (*p != '\0') {
+    const char* start = p;
     if (IsWordByte(static_cast<uint8_t>(*p))) {
-      if (!in_word) {
-        std::memcpy(chunk_ + used_, kOpenSpan.data(), kOpenSpan.size());
-        used_ += kOpenSpan.size();
-        in_word = true;
-      }
-      Put(*p);
+      while (IsWordByte(static_cast<uint8_t>(*p))) ++p;
+      Put(kOpenSpan);
+      Put(std::string_view(start, static_cast<size_t>(p - start)));
+      Put(kCloseSpan);
       continue;
     }
-    if (in_word) {
-      std::memcpy(chunk_ + used_, kCloseSpan.data(), kCloseSpan.size());
-      used_ += kCloseSpan.size();
-      in_word = false;
-    }
+    while (*p != '\0' && !IsWordByte(static_cast<uint8_t>(*p)) && *p != '&' && *p != '<' && *p != '>') ++p;
+    Put(std::string_view(start, static_cast<size_t>(p - start)));
     switch (*p) {
-      case '&': Put("&amp;"); break;
-      case '<': Put("&lt;"); break;
-      case '>': Put("&gt;"); break;
-      default: Put(*p);
+      case '&': Put("&amp;"); ++p; break;
+      case '<': Put("&lt;"); ++p; break;
+      case '>': Put("&gt;"); ++p; break;
+      default: break;
     }
   }
-  if (in_word) Put(kCloseSpan);
 }
 
 void SpanMarker::OnTag(TagRecord& tag) {

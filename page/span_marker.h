@@ -33,8 +33,6 @@ class SpanMarker final : public HtmlTokenizer {
   // The output is written through a small chunk, so that most writes are
   // plain stores and the string grows once per chunk.
   static constexpr size_t kChunkSize = 4096;
-  // The most that writing one byte of text can add: "</SPAN>&amp;".
-  static constexpr size_t kLongestStep = 12;
   static constexpr size_t kExpectedGrowth = 3;
 
   void Room(size_t bytes) {

@@ -65,8 +65,8 @@ run_ctest build-tsan
 # Adds the counts of a GoogleTest run's summary to the totals.
 count_gtest() {
   local log=$1 good bad
-  good=$(grep -oE '\[  PASSED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | tail -n 1)
-  bad=$(grep -oE '\[  FAILED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | tail -n 1)
+  good=$(grep -oE '\[  PASSED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | tail -n 1 || true)
+  bad=$(grep -oE '\[  FAILED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | tail -n 1 || true)
   passed=$((passed + ${good:-0}))
   failed=$((failed + ${bad:-0}))
   if [ -z "$good" ] && [ -z "$bad" ]; then failed=$((failed + 1)); fi
