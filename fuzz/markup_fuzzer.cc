@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the tokenizer in random pieces: the callbacks
-// must be those of one Feed of the whole input. Then marks the input: the
+// must be those of one Feed of the whole input, and the same on the path
+// for callers that never stop. Then marks the input: the
 // marked markup must hold the tags of the input and the SPANs added, and no
 // other, so that no text turned into markup.
 #include <cstddef>
@@ -38,8 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   vordo::RecordingTokenizer whole;
   vordo::RecordingTokenizer pieced;
+  vordo::RecordingTokenizer never_stopping(false);
   std::vector<std::string> events = whole.Tokenize(input);
   if (events != pieced.Tokenize(input, pieces)) std::abort();
+  if (events != never_stopping.Tokenize(input, pieces)) std::abort();
+  never_stopping.Tokenize(input);  // whole, to compare the progress reports too
+  if (never_stopping.progress != whole.progress) std::abort();
 
   vordo::SpanMarker marker;
   std::string marked = marker.Rewrite(input);

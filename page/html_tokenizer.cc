@@ -70,6 +70,25 @@ size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, size_t positions, 
   unsigned consumed = *count;  // kept local: the virtual calls cannot touch it
   size_t pos = 0;
   while (pos < positions) {
+    if (!asks_to_stop_ && (state_ == kText || state_ == kScript)) {
+      size_t end = pos + (kProgressInterval - consumed);
+      if (end > positions) end = positions;
+      size_t run = pos;
+      while (run < end && data[run] < 0x80 && data[run] != '<' &&
+             (data[run] != '&' || state_ == kScript)) {
+        ++run;
+      }
+      if (run > pos) {
+        text_.Append(std::string_view(reinterpret_cast<const char*>(data + pos), run - pos));
+        consumed += static_cast<unsigned>(run - pos);
+        pos = run;
+        if (consumed >= kProgressInterval) {
+          OnProgress(consumed);
+          consumed = 0;
+        }
+        continue;
+      }
+    }
     if (asks_to_stop_ && ShouldStop()) {
       *stopped = true;
       break;

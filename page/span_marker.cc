@@ -26,15 +26,9 @@ std::string SpanMarker::Rewrite(std::string_view html) {
   return std::move(output_);
 }
 
-void SpanMarker::Put(std::string_view bytes) {
-  if (bytes.size() > kChunkSize) {
-    Flush();
-    output_.append(bytes);
-    return;
-  }
-  Room(bytes.size());
-  std::memcpy(chunk_ + used_, bytes.data(), bytes.size());
-  used_ += bytes.size();
+void SpanMarker::PutLong(std::string_view bytes) {
+  Flush();
+  output_.append(bytes);
 }
 
 void SpanMarker::Flush() {

@@ -2,6 +2,7 @@
 #define VORDO_PAGE_SPAN_MARKER_H_
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -39,7 +40,16 @@ class SpanMarker final : public HtmlTokenizer {
     if (used_ + bytes > kChunkSize) Flush();
   }
   void Put(char byte) { chunk_[used_++] = byte; }
-  void Put(std::string_view bytes);
+  void Put(std::string_view bytes) {
+    if (bytes.size() > kChunkSize) {
+      PutLong(bytes);
+      return;
+    }
+    Room(bytes.size());
+    std::memcpy(chunk_ + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+  }
+  void PutLong(std::string_view bytes);
   void Flush();
 
   std::string output_;

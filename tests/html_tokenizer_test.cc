@@ -106,6 +106,14 @@ TEST(HtmlTokenizerTest, PiecesGiveTheSameCallbacksAsOneFeed) {
     std::vector<size_t> pieces(input.size(), size);
     EXPECT_EQ(RecordingTokenizer().Tokenize(input, pieces), whole) << size;
   }
+  // Callers that never stop take another path to the same callbacks.
+  RecordingTokenizer never_stopping(false);
+  EXPECT_EQ(never_stopping.Tokenize(input, {5, 9, 2}), whole);
+  RecordingTokenizer asking;
+  std::string long_text(250, 'a');
+  asking.Tokenize(long_text + "<b>&amp;" + long_text);
+  never_stopping.Tokenize(long_text + "<b>&amp;" + long_text);
+  EXPECT_EQ(never_stopping.progress, asking.progress);
   // A sequence cut after its lead, then after one more byte.
   EXPECT_EQ(RecordingTokenizer().Tokenize("a\xE2\x80\x93z", {2, 1}), Tokenize("a\xE2\x80\x93z"));
   EXPECT_EQ(RecordingTokenizer().Tokenize("a\xE2\x80", {2}), Tokenize("a\xE2\x80"));

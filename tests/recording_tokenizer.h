@@ -13,6 +13,10 @@ namespace vordo {
 // and the progress counts apart.
 class RecordingTokenizer : public HtmlTokenizer {
  public:
+  // `asks_to_stop` false takes the tokenizer's path for callers that never
+  // stop; the callbacks must be the same.
+  explicit RecordingTokenizer(bool asks_to_stop = true) : HtmlTokenizer(asks_to_stop) {}
+
   std::vector<std::string> events;
   std::vector<unsigned> progress;
   size_t stopAfter = static_cast<size_t>(-1);  // ShouldStop answers true after this many calls
