@@ -36,8 +36,9 @@ ULONG ClassFactory::Release() {
 HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
-  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-  return creator_(iid, out);
+  // An aggregated object hands out only its own, non-delegating IUnknown.
+  if (outer != nullptr && !IsEqualIID(iid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
+  return creator_(outer, iid, out);
 }
 
 HRESULT ClassFactory::LockServer(BOOL lock) {

@@ -9,7 +9,8 @@ namespace vordo {
 // per class; a reference held outside the module locks the module.
 class ClassFactory final : public IClassFactory {
  public:
-  using Creator = HRESULT (*)(REFIID iid, void** out);
+  // Creates an object, inside `outer` when it is not null (aggregation).
+  using Creator = HRESULT (*)(IUnknown* outer, REFIID iid, void** out);
 
   explicit ClassFactory(Creator creator) : creator_(creator) {}
 

@@ -15,32 +15,33 @@ constexpr int kGuidStringLength = 39;  // braces and terminator included
 
 }  // namespace
 
-HRESULT Handler::Create(REFIID iid, void** out) {
-  Handler* handler = new (std::nothrow) Handler;
+HRESULT Handler::Create(IUnknown* outer, REFIID iid, void** out) {
+  Handler* handler = new (std::nothrow) Handler(outer);
   if (handler == nullptr) return E_OUTOFMEMORY;
-  return HandOut(handler, iid, out);
+  return HandOut(&handler->inner_, iid, out);
 }
 
-HRESULT Handler::QueryInterface(REFIID iid, void** out) {
+HRESULT Handler::Inner::QueryInterface(REFIID iid, void** out) {
   if (out == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-      IsEqualIID(iid, IID_IHandler)) {
-    *out = static_cast<IHandler*>(this);
+  if (IsEqualIID(iid, IID_IUnknown)) {
+    *out = static_cast<IUnknown*>(this);
+  } else if (IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IHandler)) {
+    *out = static_cast<IHandler*>(handler_);
   } else if (IsEqualIID(iid, IID_IObjectWithSite)) {
-    *out = static_cast<IObjectWithSite*>(this);
+    *out = static_cast<IObjectWithSite*>(handler_);
   } else if (IsEqualIID(iid, IID_IOleCommandTarget)) {
-    *out = static_cast<IOleCommandTarget*>(this);
+    *out = static_cast<IOleCommandTarget*>(handler_);
   } else {
     *out = nullptr;
     return E_NOINTERFACE;
   }
-  AddRef();
+  static_cast<IUnknown*>(*out)->AddRef();
   return S_OK;
 }
 
-ULONG Handler::Release() {
-  ULONG references = count_.Remove();
-  if (references == 0) delete this;
+ULONG Handler::Inner::Release() {
+  ULONG references = handler_->count_.Remove();
+  if (references == 0) delete handler_;
   return references;
 }
 

@@ -15,15 +15,19 @@ namespace vordo {
 
 // The toolbar button: the browser gives it its site and calls Exec when
 // the user presses the button, which asks the browser to show the panel.
+// It may be aggregated: its IUnknown calls then go to the outer object,
+// which holds the handler through its non-delegating IUnknown.
 class Handler final : public TypeInfoDispatch<IHandler>,
                       public IObjectWithSite,
                       public IOleCommandTarget {
  public:
-  static HRESULT Create(REFIID iid, void** out);
+  static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return count_.Add(); }
-  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    return controlling_->QueryInterface(iid, out);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return controlling_->AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return controlling_->Release(); }
 
   HRESULT STDMETHODCALLTYPE SetSite(IUnknown* site) override;
   HRESULT STDMETHODCALLTYPE GetSite(REFIID iid, void** out) override;
@@ -34,10 +38,24 @@ class Handler final : public TypeInfoDispatch<IHandler>,
                                  VARIANT* out) override;
 
  private:
-  Handler() = default;
+  // The IUnknown that owns the handler's life and answers for its interfaces.
+  class Inner final : public IUnknown {
+   public:
+    explicit Inner(Handler* handler) : handler_(handler) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return handler_->count_.Add(); }
+    ULONG STDMETHODCALLTYPE Release() override;
+
+   private:
+    Handler* handler_;
+  };
+
+  explicit Handler(IUnknown* outer) : inner_(this), controlling_(outer != nullptr ? outer : &inner_) {}
   ~Handler() override = default;
 
   ComObjectCount count_;
+  Inner inner_;
+  IUnknown* controlling_;  // the outer object, or inner_ when not aggregated
   ComRef<IUnknown> site_;
   ComRef<IWebBrowser2> browser_;
 };

@@ -80,9 +80,6 @@ TEST_F(ModuleTest, ClassObjectsAreCachedAndUnknownClassesRefused) {
   ASSERT_EQ(module_.getClassObject(CLSID_Handler, IID_IClassFactory, reinterpret_cast<void**>(&first)), S_OK);
   ASSERT_EQ(module_.getClassObject(CLSID_Handler, IID_IClassFactory, reinterpret_cast<void**>(&second)), S_OK);
   EXPECT_EQ(first, second);
-  IUnknown* aggregated = nullptr;
-  EXPECT_EQ(first->CreateInstance(first, IID_IUnknown, reinterpret_cast<void**>(&aggregated)),
-            CLASS_E_NOAGGREGATION);
   first->Release();
   second->Release();
   void* none = reinterpret_cast<void*>(1);
@@ -105,6 +102,44 @@ TEST_F(ModuleTest, CanUnloadOnlyWithoutObjectsFactoriesOrLocks) {
   ASSERT_EQ(module_.getClassObject(CLSID_Handler, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
   factory->LockServer(FALSE);
   factory->Release();
+  EXPECT_EQ(module_.canUnloadNow(), S_OK);
+}
+
+// An outer object that counts the references its inner object passes on.
+class Outer final : public IUnknown {
+ public:
+  LONG references = 1;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!IsEqualIID(iid, IID_IUnknown)) return (*out = nullptr, E_NOINTERFACE);
+    *out = this;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--references); }
+};
+
+TEST_F(ModuleTest, HandlerCanBeAggregated) {
+  IClassFactory* factory = nullptr;
+  ASSERT_EQ(module_.getClassObject(CLSID_Handler, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+  Outer outer;
+  void* refused = nullptr;
+  EXPECT_EQ(factory->CreateInstance(&outer, IID_IOleCommandTarget, &refused), CLASS_E_NOAGGREGATION);
+  IUnknown* inner = nullptr;
+  ASSERT_EQ(factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&inner)), S_OK);
+  factory->Release();
+  ASSERT_NE(inner, static_cast<IUnknown*>(&outer));
+  IOleCommandTarget* target = nullptr;
+  ASSERT_EQ(inner->QueryInterface(IID_IOleCommandTarget, reinterpret_cast<void**>(&target)), S_OK);
+  EXPECT_EQ(outer.references, 2);  // the interface's reference went to the outer object
+  IUnknown* identity = nullptr;
+  ASSERT_EQ(target->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
+  EXPECT_EQ(identity, static_cast<IUnknown*>(&outer));
+  identity->Release();
+  target->Release();
+  EXPECT_EQ(outer.references, 1);
+  EXPECT_EQ(module_.canUnloadNow(), S_FALSE);
+  inner->Release();  // the outer object lets its inner one go
   EXPECT_EQ(module_.canUnloadNow(), S_OK);
 }
 
