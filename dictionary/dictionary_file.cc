@@ -49,7 +49,7 @@ DictionaryFile::DictionaryFile() = default;
 
 DictionaryFile::~DictionaryFile() {
   if (cache_ == nullptr) return;
-  for (size_t i = 0; i < kBlockCacheSlots; ++i) delete[] cache_[i].load(std::memory_order_relaxed);
+  for (size_t i = 0; i < kBlockCacheSlots; ++i) delete cache_[i].load(std::memory_order_relaxed);
 }
 
 bool DictionaryFile::Open(const std::string& path, std::string* reason) {
@@ -101,7 +101,7 @@ bool DictionaryFile::Attach(const uint8_t* data, size_t size, std::string* reaso
   directory_.Attach(data, directory, index_area_, size);
   forms_.Attach(data, size, slots, templates, paradigms + kParadigmSectionHeadSize, bucket_index,
                 lemmas + kLemmaSectionHeadSize);
-  cache_.reset(new std::atomic<char*>[kBlockCacheSlots]);
+  cache_.reset(new std::atomic<CachedBlock*>[kBlockCacheSlots]);
   for (size_t i = 0; i < kBlockCacheSlots; ++i) cache_[i].store(nullptr, std::memory_order_relaxed);
   open_.store(true, std::memory_order_release);
   return true;
@@ -119,37 +119,48 @@ bool DictionaryFile::ReadBlockExtent(size_t n, size_t* begin, size_t* end,
 }
 
 BlockText DictionaryFile::GetBlock(size_t n) const {
-  if (!IsOpen() || n >= kBlockCacheSlots) return BlockText();
-  char* cached = cache_[n].load(std::memory_order_acquire);
-  if (cached == nullptr) return InflateBlock(n);
-  size_t begin, end, inflated;
-  ReadBlockExtent(n, &begin, &end, &inflated);
-  return BlockText{cached, inflated};
+  const CachedBlock* block = CachedBlockAt(n);
+  return block == nullptr ? BlockText() : BlockText{block->text.get(), block->size};
 }
 
-BlockText DictionaryFile::InflateBlock(size_t n) const {
+const DictionaryFile::CachedBlock* DictionaryFile::CachedBlockAt(size_t n) const {
+  if (!IsOpen() || n >= kBlockCacheSlots) return nullptr;
+  const CachedBlock* cached = cache_[n].load(std::memory_order_acquire);
+  return cached != nullptr ? cached : InflateBlock(n);
+}
+
+const DictionaryFile::CachedBlock* DictionaryFile::InflateBlock(size_t n) const {
   size_t begin, end, inflated;
-  if (!ReadBlockExtent(n, &begin, &end, &inflated)) return BlockText();
+  if (!ReadBlockExtent(n, &begin, &end, &inflated)) return nullptr;
   size_t compressed = end - begin;
-  if (uint64_t{inflated} > uint64_t{compressed} * kMaxInflateRatio + kInflateSlack) {
-    return BlockText();
-  }
-  char* buffer = new (std::nothrow) char[inflated];
-  if (buffer == nullptr) return BlockText();
+  if (uint64_t{inflated} > uint64_t{compressed} * kMaxInflateRatio + kInflateSlack) return nullptr;
+  std::unique_ptr<CachedBlock> block(new (std::nothrow) CachedBlock);
+  if (block == nullptr) return nullptr;
+  block->text.reset(new (std::nothrow) char[inflated]);
+  if (block->text == nullptr) return nullptr;
+  char* text = block->text.get();
   uLongf length = static_cast<uLongf>(inflated);
-  int status = uncompress(reinterpret_cast<Bytef*>(buffer), &length, view_ + block_data_ + begin,
+  int status = uncompress(reinterpret_cast<Bytef*>(text), &length, view_ + block_data_ + begin,
                           static_cast<uLong>(compressed));
   // The scan relies on the block ending with the NUL of its last record.
-  if (status != Z_OK || length != inflated || buffer[inflated - 1] != '\0') {
-    delete[] buffer;
-    return BlockText();
+  if (status != Z_OK || length != inflated || text[inflated - 1] != '\0') return nullptr;
+  block->size = inflated;
+  const char* block_end = text + inflated;
+  for (const char* pos = text; pos < block_end;) {
+    // The block ends with a NUL, so both searches stop inside it.
+    const char* translations =
+        static_cast<const char*>(std::memchr(pos, 0, static_cast<size_t>(block_end - pos))) + 1;
+    if (translations >= block_end) break;  // a head text without its translation text
+    block->records.push_back(static_cast<uint32_t>(pos - text));
+    block->records.push_back(static_cast<uint32_t>(translations - text));
+    pos = static_cast<const char*>(
+              std::memchr(translations, 0, static_cast<size_t>(block_end - translations))) + 1;
   }
-  char* expected = nullptr;
-  if (!cache_[n].compare_exchange_strong(expected, buffer, std::memory_order_acq_rel)) {
-    delete[] buffer;  // another thread cached the same bytes first
-    buffer = expected;
+  CachedBlock* expected = nullptr;
+  if (cache_[n].compare_exchange_strong(expected, block.get(), std::memory_order_acq_rel)) {
+    return block.release();
   }
-  return BlockText{buffer, inflated};
+  return expected;  // another thread cached the same block first
 }
 
 bool DictionaryFile::FindIndexEntry(const char* word, size_t length, IndexEntry* entry) const {
@@ -191,21 +202,16 @@ void DictionaryFile::FindEntriesForForm(std::string_view form, std::vector<Entry
   if (form.empty() || !FindIndexEntry(form.data(), form.size(), &entry)) return;
   for (size_t i = 0; i < entry.blockCount; ++i) {
     uint16_t number = ReadU16(entry.blockNumbers + i * kBlockNumberSize) & kBlockNumberMask;
-    BlockText block = GetBlock(number);
-    if (block.data == nullptr) continue;
-    const char* pos = block.data;
-    const char* end = block.data + block.size;
-    while (pos < end) {
-      // The block ends with a NUL, so both searches stop inside it.
-      const char* head_end = static_cast<const char*>(std::memchr(pos, 0, static_cast<size_t>(end - pos)));
-      const char* translations = head_end + 1;
-      if (translations >= end) break;  // a head text without its translation text
-      const char* translations_end = static_cast<const char*>(
-          std::memchr(translations, 0, static_cast<size_t>(end - translations)));
-      if (HeadHasToken(pos, static_cast<size_t>(head_end - pos), form)) {
-        list->push_back(EntryRef{pos, translations});
+    const CachedBlock* block = CachedBlockAt(number);
+    if (block == nullptr) continue;
+    const char* text = block->text.get();
+    for (size_t r = 0; r < block->records.size(); r += 2) {
+      const char* head = text + block->records[r];
+      const char* translations = text + block->records[r + 1];
+      size_t head_length = static_cast<size_t>(translations - head) - 1;
+      if (head_length >= form.size() && HeadHasToken(head, head_length, form)) {
+        list->push_back(EntryRef{head, translations});
       }
-      pos = translations_end + 1;
     }
   }
 }

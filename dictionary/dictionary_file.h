@@ -74,9 +74,19 @@ class DictionaryFile {
   const FormTables& formTables() const { return forms_; }
 
  private:
+  // An inflated block as the cache keeps it: the text, and where each of
+  // its records' head and translation texts start, so that a scan reads
+  // only the heads.
+  struct CachedBlock {
+    std::unique_ptr<char[]> text;
+    size_t size = 0;
+    std::vector<uint32_t> records;  // head and translation offsets, in pairs
+  };
+
   bool Attach(const uint8_t* data, size_t size, std::string* reason);
   bool ReadBlockExtent(size_t n, size_t* begin, size_t* end, size_t* inflated) const;
-  BlockText InflateBlock(size_t n) const;
+  const CachedBlock* CachedBlockAt(size_t n) const;
+  const CachedBlock* InflateBlock(size_t n) const;
 
   std::mutex open_mutex_;
   std::atomic<bool> open_{false};
@@ -90,7 +100,7 @@ class DictionaryFile {
   BucketTable directory_;
   FormTables forms_;
 
-  std::unique_ptr<std::atomic<char*>[]> cache_;
+  std::unique_ptr<std::atomic<CachedBlock*>[]> cache_;
 };
 
 // The process-wide dictionary that the panel and the tool use.
