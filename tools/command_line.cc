@@ -39,15 +39,15 @@ bool ParseOptions(const std::vector<std::string>& args, const std::vector<Option
       value = name.substr(equals + 1);
       name = name.substr(0, equals);
     }
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* known = nullptr;
     for (const OptionSpec& candidate : specs) {
-      if (name == candidate.name) spec = &candidate;
+      if (name == candidate.name) known = &candidate;
     }
-    if (spec == nullptr || (has_value && !spec->valued)) {
+    if (known == nullptr || (has_value && !known->valued)) {
       *error = "unknown option " + arg;
       return false;
     }
-    if (!spec->valued) {
+    if (!known->valued) {
       options->flags.insert(name);
       continue;
     }
