@@ -70,7 +70,6 @@ class HtmlTokenizer {
   // out raw. A tag or reference still being read is dropped.
   void Finish();
 
-  State state() const { return state_; }
 
  protected:
   // `asks_to_stop` false promises that ShouldStop always answers false, so
