@@ -168,6 +168,16 @@ std::wstring Documentation(ITypeInfo* info, MEMBERID id) {
   return text;
 }
 
+// The one type of the library that bears `name`, or null.
+ITypeInfo* FindType(ITypeLib* library, const wchar_t* name) {
+  ITypeInfo* info = nullptr;
+  MEMBERID id;
+  USHORT found = 1;
+  std::wstring search = name;
+  if (library->FindName(&search[0], 0, &info, &id, &found) != S_OK || found != 1) return nullptr;
+  return info;
+}
+
 TEST_P(BinaryTest, EmbedsTheTypeLibraryAsDescribed) {
   std::string bytes = Resource(MAKEINTRESOURCEA(VORDO_TYPELIB_RESOURCE), "TYPELIB");
   ASSERT_FALSE(bytes.empty());
@@ -206,12 +216,8 @@ TEST_P(BinaryTest, EmbedsTheTypeLibraryAsDescribed) {
       {L"IHandler", L"IHandler Interface", {}},
   };
   for (const Expected& expected : interfaces) {
-    ITypeInfo* info = nullptr;
-    MEMBERID id;
-    USHORT found = 1;
-    std::wstring search = expected.name;
-    ASSERT_EQ(library->FindName(&search[0], 0, &info, &id, &found), S_OK);
-    ASSERT_EQ(found, 1);
+    ITypeInfo* info = FindType(library, expected.name);
+    ASSERT_NE(info, nullptr) << expected.name;
     TYPEATTR* type = nullptr;
     info->GetTypeAttr(&type);
     EXPECT_EQ(Documentation(info, MEMBERID_NIL), std::wstring(expected.name) + L"|" + expected.help);
@@ -257,11 +263,8 @@ TEST_P(BinaryTest, EmbedsTheTypeLibraryAsDescribed) {
   const std::pair<const wchar_t*, const wchar_t*> classes[] = {
       {L"DicBand", L"Vordo"}, {L"EvtHandler", L"EvtHandler Class"}, {L"Handler", L"Handler Class"}};
   for (const auto& coclass : classes) {
-    ITypeInfo* info = nullptr;
-    MEMBERID id;
-    USHORT found = 1;
-    std::wstring search = coclass.first;
-    ASSERT_EQ(library->FindName(&search[0], 0, &info, &id, &found), S_OK);
+    ITypeInfo* info = FindType(library, coclass.first);
+    ASSERT_NE(info, nullptr) << coclass.first;
     TYPEATTR* type = nullptr;
     info->GetTypeAttr(&type);
     EXPECT_EQ(type->typekind, TKIND_COCLASS);
