@@ -1,7 +1,5 @@
 #include "dictionary/dictionary_check.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -13,8 +11,8 @@
 
 #include "dictionary/dictionary_file.h"
 #include "dictionary/format.h"
+#include "dictionary/format_reader.h"
 #include "dictionary/labels.h"
-#include "engine/word_forms.h"
 
 namespace vordo {
 namespace {
@@ -45,15 +43,19 @@ std::string KeyOf(std::string_view word) {
 
 class Checker {
  public:
-  Checker(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  Checker(const uint8_t* data, size_t size, const HeadTokenCheck& yields_forms)
+      : data_(data), size_(size), yields_forms_(yields_forms) {}
 
   CheckReport Run() {
-    if (ReadHeader()) {
-      CheckIndex();
-      CheckBlocks();
-      CheckLemmas();
-      CheckFormsOfHeadTokens();
+    std::string reason;
+    if (!ReadFileLayout(data_, size_, &layout_, &reason) || !file_.OpenBytes(data_, size_, &reason)) {
+      Problem(reason);
+      return report_;
     }
+    CheckIndex();
+    CheckBlocks();
+    CheckLemmas();
+    CheckFormsOfHeadTokens();
     return report_;
   }
 
@@ -65,46 +67,11 @@ class Checker {
 
   bool Inside(uint64_t offset, uint64_t length) const { return offset + length <= size_; }
 
-  // The u32 at `pos` plus `base`, if that lies inside the file.
-  bool Offset(size_t pos, size_t base, size_t* out, const char* what) {
-    if (!Inside(pos, 4) || !Inside(uint64_t{base} + ReadU32(data_ + pos), 0)) {
-      Problem(std::string(what) + " lies outside the file");
-      return false;
-    }
-    *out = base + ReadU32(data_ + pos);
-    return true;
-  }
-
-  bool ReadHeader() {
-    if (size_ < kFileHeaderSize) {
-      Problem("the file is shorter than its 12-byte header");
-      return false;
-    }
-    size_t p, l, e;
-    bool ok = Offset(0, 0, &p, "the paradigm section") && Offset(4, 0, &l, "the lemma section") &&
-              Offset(8, 0, &e, "the entry section");
-    if (!ok) return false;
-    if (!Inside(p, kParadigmSectionHeadSize) || !Inside(l, kLemmaSectionHeadSize) ||
-        !Inside(e, kEntrySectionHeadSize)) {
-      Problem("a section head runs past the end of the file");
-      return false;
-    }
-    paradigm_ends_ = p + kParadigmSectionHeadSize;
-    lemma_records_ = l + kLemmaSectionHeadSize;
-    block_data_ = e + kEntrySectionHeadSize;
-    return Offset(p, p, &slots_, "the slot array") &&
-           Offset(p + 4, p, &templates_, "the template array") &&
-           Offset(l, l, &bucket_index_, "the bucket index") &&
-           Offset(e, e, &block_table_, "the block table") &&
-           Offset(e + 4, e, &index_area_, "the index entry area") &&
-           Offset(e + 8, e, &directory_, "the index directory");
-  }
-
   // The index directory and its entries.
   void CheckIndex() {
     int64_t previous_bound = INT64_MIN;
     size_t bucket_begin = 0;
-    for (size_t entry = directory_;; entry += kDirectoryEntrySize) {
+    for (size_t entry = layout_.indexDirectory;; entry += kDirectoryEntrySize) {
       if (!Inside(entry, kDirectoryEntrySize)) {
         Problem("the index directory has no sentinel (bound 0)");
         return;
@@ -115,7 +82,7 @@ class Checker {
       if (!sentinel && bound <= previous_bound) {
         Problem("index directory bounds do not ascend at bound " + std::to_string(bound));
       }
-      if (bucket_end < bucket_begin || !Inside(uint64_t{index_area_} + bucket_end, 0)) {
+      if (bucket_end < bucket_begin || !Inside(uint64_t{layout_.indexArea} + bucket_end, 0)) {
         Problem("an index bucket ends outside the index entry area");
         return;
       }
@@ -127,92 +94,64 @@ class Checker {
   }
 
   void CheckIndexBucket(size_t begin, size_t end, int64_t low, int64_t high) {
-    size_t pos = begin;
-    while (pos < end) {
-      size_t at = index_area_ + pos;
-      if (pos + kIndexEntryHeadSize + kBlockNumberSize > end) {
-        Problem("an index entry runs past its bucket's end");
+    const uint8_t* area = data_ + layout_.indexArea;
+    IndexEntry entry;
+    for (size_t pos = begin; pos < end;) {
+      if (!ReadIndexEntry(area, pos, end, &entry, &pos)) {
+        Problem("an index entry or its block list runs past its bucket's end");
         return;
       }
-      int32_t hash = ReadI32(data_ + at);
-      if (hash < low || hash >= high) {
-        Problem("index entry with hash " + std::to_string(hash) + " lies in the wrong bucket");
+      if (entry.hash < low || entry.hash >= high) {
+        Problem("index entry with hash " + std::to_string(entry.hash) + " lies in the wrong bucket");
       }
-      std::set<uint16_t>& blocks = index_[hash];
-      if (!blocks.empty()) Problem("two index entries share the hash " + std::to_string(hash));
-      size_t number = pos + kIndexEntryHeadSize;
-      for (;;) {
-        if (number + kBlockNumberSize > end) {
-          Problem("the block list of hash " + std::to_string(hash) + " has no last block");
-          return;
-        }
-        uint16_t block = ReadU16(data_ + index_area_ + number);
-        number += kBlockNumberSize;
-        uint16_t block_number = block & kBlockNumberMask;
+      std::set<uint16_t>& blocks = index_[entry.hash];
+      if (!blocks.empty()) Problem("two index entries share the hash " + std::to_string(entry.hash));
+      for (size_t i = 0; i < entry.blockCount; ++i) {
+        uint16_t block_number = ReadU16(entry.blockNumbers + i * kBlockNumberSize) & kBlockNumberMask;
         if (block_number >= kBlockCacheSlots) Problem("a block number is not below 32400");
         blocks.insert(block_number);
         max_block_ = std::max<int64_t>(max_block_, block_number);
-        if (block & kLastBlockBit) break;
       }
       ++report_.indexEntries;
-      pos = number;
     }
   }
 
   // Blocks up to the end of the block table, or the last one indexed.
   void CheckBlocks() {
     size_t table_end = size_;
-    for (size_t other : {index_area_, directory_, lemma_records_ - kLemmaSectionHeadSize,
-                         paradigm_ends_ - kParadigmSectionHeadSize, bucket_index_}) {
-      if (other > block_table_) table_end = std::min(table_end, other);
+    for (size_t other : {layout_.indexArea, layout_.indexDirectory, layout_.lemmaSection,
+                         layout_.paradigmSection, layout_.bucketIndex}) {
+      if (other > layout_.blockTable) table_end = std::min(table_end, other);
     }
-    size_t count = std::max<size_t>((table_end - block_table_) / kBlockTableEntrySize,
+    size_t count = std::max<size_t>((table_end - layout_.blockTable) / kBlockTableEntrySize,
                                     static_cast<size_t>(max_block_ + 1));
     if (count > kBlockCacheSlots) {
       Problem("the file has " + std::to_string(count) + " blocks, more than 32400");
       count = kBlockCacheSlots;
     }
-    size_t previous_end = 0;
     for (size_t n = 0; n < count; ++n) {
-      size_t entry = block_table_ + n * kBlockTableEntrySize;
-      if (!Inside(entry, kBlockTableEntrySize)) {
-        Problem("block " + std::to_string(n) + " has no entry in the block table");
-        return;
+      BlockExtent extent;
+      std::unique_ptr<char[]> text;
+      BlockStatus status = InflateBlock(data_, size_, layout_, n, &extent, &text);
+      if (status != BlockStatus::kOk) {
+        Problem("block " + std::to_string(n) + " " + DescribeBlockStatus(status));
+        // Without its extent no later block can be placed either.
+        if (status == BlockStatus::kNoTableEntry || status == BlockStatus::kOutsideData) return;
+        continue;
       }
-      size_t end = ReadU32(data_ + entry);
-      size_t inflated = ReadU32(data_ + entry + 4);
-      if (end < previous_end || !Inside(uint64_t{block_data_} + end, 0)) {
-        Problem("block " + std::to_string(n) + " lies outside the block data");
-        return;
-      }
-      CheckBlock(n, previous_end, end, inflated);
-      previous_end = end;
+      CheckRecords(n, std::string_view(text.get(), extent.inflated));
     }
     report_.blocks = count;
   }
 
-  void CheckBlock(size_t n, size_t begin, size_t end, size_t inflated) {
-    std::string name = "block " + std::to_string(n);
-    if (inflated == 0) {
-      Problem(name + " is empty");
-      return;
-    }
-    std::unique_ptr<char[]> text(new char[inflated]);
-    uLongf length = static_cast<uLongf>(inflated);
-    if (uncompress(reinterpret_cast<Bytef*>(text.get()), &length, data_ + block_data_ + begin,
-                   static_cast<uLong>(end - begin)) != Z_OK ||
-        length != inflated) {
-      Problem(name + " does not inflate to exactly its " + std::to_string(inflated) + " bytes");
-      return;
-    }
-    std::string_view block(text.get(), inflated);
+  void CheckRecords(size_t n, std::string_view block) {
     size_t pos = 0;
     while (pos < block.size()) {
       size_t head_end = block.find('\0', pos);
       size_t translations_end =
           head_end == std::string_view::npos ? head_end : block.find('\0', head_end + 1);
       if (translations_end == std::string_view::npos) {
-        Problem(name + " ends inside a record");
+        Problem("block " + std::to_string(n) + " ends inside a record");
         return;
       }
       CheckHeadTokens(n, block.substr(pos, head_end - pos));
@@ -239,22 +178,14 @@ class Checker {
     }
   }
 
-  bool ReadString(size_t pos, size_t limit, std::string_view* text) {
-    if (pos >= limit) return false;
-    const void* nul = std::memchr(data_ + pos, 0, limit - pos);
-    if (nul == nullptr) return false;
-    *text = std::string_view(reinterpret_cast<const char*>(data_ + pos),
-                             static_cast<size_t>(static_cast<const uint8_t*>(nul) - (data_ + pos)));
-    return true;
-  }
-
   // The bucket index, the lemma records and the paradigms they use.
   void CheckLemmas() {
     std::string previous_key;
     size_t bucket_begin = 0;
     std::string previous_word;
     std::set<std::string> finished_words;
-    for (size_t entry = bucket_index_;; entry += kBucketEntrySize) {
+    const FormTables& tables = file_.formTables();
+    for (size_t entry = layout_.bucketIndex;; entry += kBucketEntrySize) {
       if (!Inside(entry, kBucketEntrySize)) {
         Problem("the bucket index has no sentinel");
         return;
@@ -265,18 +196,18 @@ class Checker {
       if (!sentinel && !previous_key.empty() && CompareKeys(key, previous_key) <= 0) {
         Problem("bucket keys do not ascend");
       }
-      if (bucket_end < bucket_begin || !Inside(uint64_t{lemma_records_} + bucket_end, 0)) {
+      if (bucket_end < bucket_begin || !Inside(uint64_t{layout_.lemmaRecords} + bucket_end, 0)) {
         Problem("a lemma bucket ends outside the file");
         return;
       }
-      size_t pos = lemma_records_ + bucket_begin;
-      size_t limit = lemma_records_ + bucket_end;
-      while (pos < limit) {
-        std::string_view word;
-        if (!ReadString(pos, limit, &word) || word.empty()) {
-          Problem("a lemma record's word is empty or runs past its bucket");
+      size_t limit = layout_.lemmaRecords + bucket_end;
+      FormTables::LemmaRecord record;
+      for (size_t pos = layout_.lemmaRecords + bucket_begin; pos < limit; pos = record.next) {
+        if (!tables.ReadLemmaRecord(pos, limit, &record) || record.word.empty()) {
+          Problem("a lemma record is empty, damaged or runs past its bucket");
           return;
         }
+        std::string_view word = record.word;
         std::string word_key = KeyOf(word);
         if ((!sentinel && CompareKeys(key, word_key) <= 0) ||
             (!previous_key.empty() && CompareKeys(previous_key, word_key) > 0)) {
@@ -289,8 +220,7 @@ class Checker {
           finished_words.insert(previous_word);
           previous_word = std::string(word);
         }
-        pos += word.size() + 1;
-        if (!CheckFormItems(word, &pos, limit)) return;
+        CheckFormItems(record);
         ++report_.lemmaRecords;
       }
       if (sentinel) return;
@@ -299,66 +229,48 @@ class Checker {
     }
   }
 
-  bool CheckFormItems(std::string_view word, size_t* pos, size_t limit) {
-    std::string name = "lemma \"" + std::string(word) + "\"";
-    for (;;) {
-      if (*pos >= limit) {
-        Problem(name + " runs past its bucket");
-        return false;
+  void CheckFormItems(const FormTables::LemmaRecord& record) {
+    std::string name = "lemma \"" + std::string(record.word) + "\"";
+    FormTables::FormItem item;
+    for (size_t pos = record.items; pos < record.end;) {
+      if (!file_.formTables().ReadFormItem(&pos, record.end, &item)) return;
+      if (item.code == kStemParadigmCode) {
+        if (item.paradigm == 0) Problem(name + " names paradigm byte 0 after code 253");
+        CheckParadigm(name, item.paradigm - 1);
+      } else if (item.code >= kFirstParadigmCode && item.code <= kLastParadigmCode) {
+        CheckParadigm(name, item.code - kFirstParadigmCode);
       }
-      uint8_t code = data_[(*pos)++];
-      if (code == 0) return true;
-      std::string_view text;
-      if (code == kStemParadigmCode || code == kLiteralCode) {
-        uint8_t paradigm = code == kStemParadigmCode && *pos < limit ? data_[(*pos)++] : 1;
-        if (!ReadString(*pos, limit, &text)) {
-          Problem(name + " has an unterminated string");
-          return false;
-        }
-        *pos += text.size() + 1;
-        if (code == kStemParadigmCode) {
-          if (paradigm == 0) Problem(name + " names paradigm byte 0 after code 253");
-          CheckParadigm(name, paradigm - 1);
-        }
-        if (text.size() + kTemplateSize > kMaxFormLength + 1) {
-          Problem(name + " may build a form longer than 255 bytes");
-        }
-      } else if (code != kSelfCode) {
-        CheckParadigm(name, code - kFirstParadigmCode);
+      if (item.text.size() + kTemplateSize > kMaxFormLength + 1) {
+        Problem(name + " may build a form longer than 255 bytes");
       }
     }
   }
 
   void CheckParadigm(const std::string& name, int paradigm) {
     if (paradigm < 0 || !checked_paradigms_.insert(paradigm).second) return;
-    size_t entry = paradigm_ends_ + static_cast<size_t>(paradigm) * kParadigmEndSize;
-    if (!Inside(entry, kParadigmEndSize)) {
+    const FormTables& tables = file_.formTables();
+    size_t begin, end;
+    if (!tables.ParadigmRun(paradigm, &begin, &end)) {
       Problem(name + " uses paradigm " + std::to_string(paradigm) + ", which the file lacks");
       return;
     }
-    size_t end = ReadU16(data_ + entry);
-    size_t begin = paradigm == 0 ? 0 : ReadU16(data_ + entry - kParadigmEndSize);
+    FormTables::Template parts;
     for (size_t slot = begin; slot < end; ++slot) {
-      size_t slot_at = slots_ + slot * kSlotSize;
-      size_t at = Inside(slot_at, kSlotSize) ? templates_ + ReadU16(data_ + slot_at) * kTemplateSize : size_;
-      if (!Inside(at, kTemplateSize)) {
-        Problem("paradigm " + std::to_string(paradigm) + " names a template outside the file");
+      if (!tables.SlotTemplate(slot, &parts)) {
+        Problem("paradigm " + std::to_string(paradigm) +
+                " uses a template outside the file or without a TAB");
         return;
-      }
-      if (std::memchr(data_ + at, kTemplateStemMark, kTemplateSize) == nullptr) {
-        Problem("paradigm " + std::to_string(paradigm) + " uses a template without a TAB");
       }
     }
   }
 
   void CheckFormsOfHeadTokens() {
-    DictionaryFile file;
-    if (!file.OpenBytes(data_, size_)) return;
+    if (!yields_forms_) return;
     for (const std::string& token : head_tokens_) {
       // Groups and grammar codes are shown as labels and never typed.
       if ((token.front() == '(' && token.back() == ')') || IsHeadLabelCode(token)) continue;
       ++report_.headTokens;
-      if (token.size() <= kMaxWordLength && BuildWordForms(file, token).empty()) {
+      if (token.size() <= kMaxWordLength && !yields_forms_(file_, token)) {
         Problem("head token \"" + token + "\" has no lemma record that yields it");
       }
     }
@@ -366,10 +278,10 @@ class Checker {
 
   const uint8_t* data_;
   size_t size_;
+  const HeadTokenCheck& yields_forms_;
   CheckReport report_;
-  size_t paradigm_ends_ = 0, slots_ = 0, templates_ = 0;
-  size_t lemma_records_ = 0, bucket_index_ = 0;
-  size_t block_table_ = 0, index_area_ = 0, directory_ = 0, block_data_ = 0;
+  FileLayout layout_;
+  DictionaryFile file_;  // the reader over the same bytes, for its form tables
   std::unordered_map<int32_t, std::set<uint16_t>> index_;
   int64_t max_block_ = -1;
   std::set<std::string> head_tokens_;
@@ -378,6 +290,8 @@ class Checker {
 
 }  // namespace
 
-CheckReport CheckDictionary(const uint8_t* data, size_t size) { return Checker(data, size).Run(); }
+CheckReport CheckDictionary(const uint8_t* data, size_t size, const HeadTokenCheck& yields_forms) {
+  return Checker(data, size, yields_forms).Run();
+}
 
 }  // namespace vordo

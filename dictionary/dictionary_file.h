@@ -12,6 +12,7 @@
 
 #include "dictionary/bucket_table.h"
 #include "dictionary/form_tables.h"
+#include "dictionary/format_reader.h"
 #include "platform/platform.h"
 
 namespace vordo {
@@ -21,13 +22,6 @@ namespace vordo {
 struct EntryRef {
   const char* head;
   const char* translations;
-};
-
-// A word's entry in the hash index.
-struct IndexEntry {
-  uint16_t weightWord = 0;
-  const uint8_t* blockNumbers = nullptr;  // blockCount little-endian u16
-  size_t blockCount = 0;
 };
 
 // The inflated text of one block: NUL-terminated records, `size` bytes.
@@ -62,7 +56,8 @@ class DictionaryFile {
   bool IsOpen() const { return open_.load(std::memory_order_acquire); }
 
   // The inflated text of block n, inflating and caching it on first use;
-  // empty when the block is missing, damaged or not of its stated size.
+  // empty when the block is missing, damaged or not of its stated size. A
+  // damaged block is remembered as such and not inflated again.
   BlockText GetBlock(size_t n) const;
 
   bool FindIndexEntry(const char* word, size_t length, IndexEntry* entry) const;
@@ -84,9 +79,9 @@ class DictionaryFile {
   };
 
   bool Attach(const uint8_t* data, size_t size, std::string* reason);
-  bool ReadBlockExtent(size_t n, size_t* begin, size_t* end, size_t* inflated) const;
   const CachedBlock* CachedBlockAt(size_t n) const;
   const CachedBlock* InflateBlock(size_t n) const;
+  static void IndexRecords(CachedBlock* block, size_t size);
 
   std::mutex open_mutex_;
   std::atomic<bool> open_{false};
@@ -94,13 +89,14 @@ class DictionaryFile {
   const uint8_t* view_ = nullptr;
   size_t size_ = 0;
 
-  size_t block_table_ = 0;
-  size_t index_area_ = 0;
-  size_t block_data_ = 0;
+  FileLayout layout_;
   BucketTable directory_;
   FormTables forms_;
 
+  // A slot holds null until its block is first read, then the block, or
+  // &damaged_ when it cannot be read, so that it is not tried again.
   std::unique_ptr<std::atomic<CachedBlock*>[]> cache_;
+  CachedBlock damaged_;
 };
 
 // The process-wide dictionary that the panel and the tool use.

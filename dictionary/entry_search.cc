@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "dictionary/format.h"
-#include "engine/word_forms.h"
 
 namespace vordo {
 namespace {
@@ -25,11 +24,11 @@ bool HeadHoldsAnyForm(const char* head, const FormSet& forms) {
 
 }  // namespace
 
-int32_t WordWeight(const DictionaryFile& dictionary, std::string_view word, bool* common) {
+int32_t WordWeight(const DictionaryFile& dictionary, const FormSet& forms, bool* common) {
   uint32_t weight = 0;
   *common = false;
   IndexEntry entry;
-  for (const std::string& form : BuildWordForms(dictionary, word)) {
+  for (const std::string& form : forms) {
     if (!dictionary.FindIndexEntry(form.data(), form.size(), &entry)) continue;
     if ((entry.weightWord & kCommonWordBit) != 0) *common = true;
     weight += entry.weightWord & kWeightMask;
@@ -37,17 +36,15 @@ int32_t WordWeight(const DictionaryFile& dictionary, std::string_view word, bool
   return static_cast<int32_t>(weight);
 }
 
-void FindEntries(const DictionaryFile& dictionary, std::string_view word,
+void FindEntries(const DictionaryFile& dictionary, const FormSet& forms,
                  std::vector<EntryRef>* list) {
-  for (const std::string& form : BuildWordForms(dictionary, word)) {
+  for (const std::string& form : forms) {
     dictionary.FindEntriesForForm(form, list);
   }
 }
 
-std::vector<EntryRef> FilterEntries(const DictionaryFile& dictionary, std::string_view word,
-                                    const std::vector<EntryRef>& list) {
+std::vector<EntryRef> FilterEntries(const FormSet& forms, const std::vector<EntryRef>& list) {
   std::vector<EntryRef> kept;
-  FormSet forms = BuildWordForms(dictionary, word);
   if (forms.empty()) return kept;
   for (const EntryRef& entry : list) {
     if (HeadHoldsAnyForm(entry.head, forms)) kept.push_back(entry);

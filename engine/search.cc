@@ -18,19 +18,20 @@ struct WordStatistics {
   bool common;
 };
 
+// `word_forms[i]` holds the forms of words[i].
 std::vector<EntryRef> CollectCandidates(const DictionaryFile& dictionary,
-                                        const std::vector<std::string_view>& words) {
+                                        const std::vector<FormSet>& word_forms) {
   std::vector<EntryRef> candidates;
-  if (words.empty()) return candidates;
-  if (words.size() == 1) {
-    FindEntries(dictionary, words[0], &candidates);
+  if (word_forms.empty()) return candidates;
+  if (word_forms.size() == 1) {
+    FindEntries(dictionary, word_forms[0], &candidates);
     return candidates;
   }
   std::vector<WordStatistics> statistics;
-  statistics.reserve(words.size());
-  for (size_t i = 0; i < words.size(); ++i) {
+  statistics.reserve(word_forms.size());
+  for (size_t i = 0; i < word_forms.size(); ++i) {
     WordStatistics word{0, static_cast<int32_t>(i), false};
-    word.weight = WordWeight(dictionary, words[i], &word.common);
+    word.weight = WordWeight(dictionary, word_forms[i], &word.common);
     statistics.push_back(word);
   }
   // Start from the rarest word that is not common, so the list starts small.
@@ -39,10 +40,9 @@ std::vector<EntryRef> CollectCandidates(const DictionaryFile& dictionary,
                      if (a.common != b.common) return !a.common;
                      return a.weight < b.weight;
                    });
-  FindEntries(dictionary, words[static_cast<size_t>(statistics[0].position)], &candidates);
+  FindEntries(dictionary, word_forms[static_cast<size_t>(statistics[0].position)], &candidates);
   for (size_t i = 1; i < statistics.size(); ++i) {
-    candidates = FilterEntries(dictionary, words[static_cast<size_t>(statistics[i].position)],
-                               candidates);
+    candidates = FilterEntries(word_forms[static_cast<size_t>(statistics[i].position)], candidates);
   }
   return candidates;
 }
@@ -155,7 +155,10 @@ bool ResultBefore(const ResultEntry& a, const ResultEntry& b) {
 std::vector<ResultEntry> SearchQuery(const DictionaryFile& dictionary, std::string_view query) {
   query = query.substr(0, query.find('\0'));
   std::vector<std::string_view> words = SplitQueryWords(query);
-  std::vector<EntryRef> candidates = CollectCandidates(dictionary, words);
+  std::vector<FormSet> word_forms;
+  word_forms.reserve(words.size());
+  for (std::string_view word : words) word_forms.push_back(BuildWordForms(dictionary, word));
+  std::vector<EntryRef> candidates = CollectCandidates(dictionary, word_forms);
   // Entries stored in head order arrive sorted from one form's blocks.
   if (!std::is_sorted(candidates.begin(), candidates.end(), EntryBefore)) {
     std::sort(candidates.begin(), candidates.end(), EntryBefore);
@@ -165,9 +168,9 @@ std::vector<ResultEntry> SearchQuery(const DictionaryFile& dictionary, std::stri
   std::vector<ResultEntry> results;
   if (candidates.empty()) return results;
   FormSet forms;
-  for (std::string_view word : words) {
-    FormSet word_forms = BuildWordForms(dictionary, word);
-    forms.insert(forms.end(), word_forms.begin(), word_forms.end());
+  for (FormSet& one_word : word_forms) {
+    forms.insert(forms.end(), std::make_move_iterator(one_word.begin()),
+                 std::make_move_iterator(one_word.end()));
   }
   std::sort(forms.begin(), forms.end());
   forms.erase(std::unique(forms.begin(), forms.end()), forms.end());

@@ -91,4 +91,8 @@ FormSet BuildWordForms(const DictionaryFile& dictionary, std::string_view word) 
   return result;
 }
 
+bool YieldsWordForms(const DictionaryFile& dictionary, std::string_view word) {
+  return !BuildWordForms(dictionary, word).empty();
+}
+
 }  // namespace vordo

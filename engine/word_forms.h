@@ -6,13 +6,12 @@
 #include <vector>
 
 #include "dictionary/dictionary_file.h"
+#include "dictionary/form_set.h"
 
 namespace vordo {
 
 // The forms one lemma record yields, in item order, duplicates allowed.
 using FormList = std::vector<std::string>;
-// Forms sorted by unsigned bytes, without duplicates.
-using FormSet = std::vector<std::string>;
 
 // Appends paradigm p's forms of `stem`. Damaged templates, and forms longer
 // than kMaxFormLength, add nothing.
@@ -27,6 +26,10 @@ std::vector<FormList> FindParadigmSets(const DictionaryFile& dictionary, std::st
 // through the beginnings of the rest). Empty for an empty word and for a
 // word longer than kMaxWordLength.
 FormSet BuildWordForms(const DictionaryFile& dictionary, std::string_view word);
+
+// Whether some lemma record yields `word` itself (BuildWordForms is not
+// empty); the dictionary checker asks this of every head token.
+bool YieldsWordForms(const DictionaryFile& dictionary, std::string_view word);
 
 }  // namespace vordo
 

@@ -5,6 +5,7 @@
 
 #include "dictionary/dictionary_check.h"
 #include "dictionary/format.h"
+#include "engine/word_forms.h"
 #include "tests/test_dictionary.h"
 
 namespace vordo {
@@ -12,7 +13,7 @@ namespace {
 
 std::string Problems(const std::string& bytes) {
   CheckReport report =
-      CheckDictionary(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+      CheckDictionary(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), YieldsWordForms);
   std::string text;
   for (const std::string& problem : report.problems) text += problem + "\n";
   return report.ok() ? "" : text;
@@ -63,6 +64,9 @@ TEST_F(DictionaryCheckTest, FindsEachKindOfDamage) {
   EXPECT_NE(Damaged([](std::string* b, const Layout& l) {
               SetU32(b, l.block_table + 4, U32(*b, l.block_table + 4) + 1);
             }).find("does not inflate to exactly"), std::string::npos);
+  // A size that deflate cannot reach is refused before anything is allocated.
+  EXPECT_NE(Damaged([](std::string* b, const Layout& l) { SetU32(b, l.block_table + 4, 0xFFFFFFFF); })
+                .find("block 0 claims more inflated bytes than deflate can give"), std::string::npos);
   EXPECT_NE(Damaged([](std::string* b, const Layout& l) {
               SetU32(b, l.directory + 8, U32(*b, l.directory) - 1);  // second bound below the first
             }).find("bounds do not ascend"), std::string::npos);
@@ -70,7 +74,7 @@ TEST_F(DictionaryCheckTest, FindsEachKindOfDamage) {
               SetU32(b, l.index_area, U32(*b, l.index_area) + 1);  // a hash that no word has
             }).find("is not indexed with that block"), std::string::npos);
   EXPECT_NE(Damaged([](std::string* b, const Layout& l) { (*b)[l.templates] = 'x'; })
-                .find("template without a TAB"), std::string::npos);
+                .find("without a TAB"), std::string::npos);
   EXPECT_NE(Damaged([](std::string* b, const Layout& l) {
               (*b)[l.bucket_index + 8] = (*b)[l.bucket_index];  // the second key equals the first
               (*b)[l.bucket_index + 9] = (*b)[l.bucket_index + 1];

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "dictionary/dictionary_check.h"
+#include "engine/word_forms.h"
 #include "platform/platform.h"
 #include "tools/command_line.h"
 
@@ -22,7 +23,7 @@ int RunCheck(const std::vector<std::string>& args) {
     std::fprintf(stderr, "vordo check: %s: %s\n", path.c_str(), error.c_str());
     return kExitFailure;
   }
-  CheckReport report = CheckDictionary(file.data(), file.size());
+  CheckReport report = CheckDictionary(file.data(), file.size(), YieldsWordForms);
   for (const std::string& problem : report.problems) {
     std::fprintf(stderr, "%s: %s\n", path.c_str(), problem.c_str());
   }
