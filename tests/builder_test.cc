@@ -70,9 +70,13 @@ TEST(FreedictSourceTest, ReadsArticlesThroughTheIndexAndRejectsBadOffsets) {
   EXPECT_EQ(entries[0].translations, Words{"pes"});
   EXPECT_EQ(entries[1].translations, Words{"ko\xC4\x8Dka"});
 
-  std::ofstream(dir + "bad.index") << "dog\tD\tZZ\n";
-  EXPECT_FALSE(ReadFreedict(dir + "bad.index", dir + "t.dict.dz", &entries, &error));
-  EXPECT_NE(error.find("outside"), std::string::npos) << error;
+  // Offsets and lengths as large as decoding allows are refused, not added.
+  for (const char* line : {"dog\tD\tZZ\n", "hello\tH//////////\tH//////////\n",
+                           "dog\tD\tH//////////\n"}) {
+    std::ofstream(dir + "bad.index") << line;
+    EXPECT_FALSE(ReadFreedict(dir + "bad.index", dir + "t.dict.dz", &entries, &error)) << line;
+    EXPECT_NE(error.find("outside"), std::string::npos) << error;
+  }
   std::ofstream(dir + "plain.dz") << data;
   EXPECT_FALSE(ReadFreedict(dir + "t.index", dir + "plain.dz", &entries, &error));
 }

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "dictionary/dictionary_file.h"
@@ -16,8 +17,7 @@ struct ToolRun {
   std::string out;
 };
 
-ToolRun RunVordo(const std::string& arguments) {
-  std::string command = std::string(VORDO_TOOL) + " " + arguments;
+ToolRun RunCommand(const std::string& command) {
   FILE* pipe = popen(command.c_str(), "r");
   ToolRun run{-1, std::string()};
   if (pipe == nullptr) return run;
@@ -27,6 +27,17 @@ ToolRun RunVordo(const std::string& arguments) {
   int status = pclose(pipe);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+ToolRun RunVordo(const std::string& arguments) {
+  return RunCommand(std::string(VORDO_TOOL) + " " + arguments);
+}
+
+// Runs vordo with `input` as its standard input.
+ToolRun RunVordoOn(const std::string& input, const std::string& arguments) {
+  std::string path = ::testing::TempDir() + "vordo_input.txt";
+  std::ofstream(path, std::ios::binary) << input;
+  return RunVordo(arguments + " < " + path);
 }
 
 const std::string kDict = std::string("--dict ") + VORDO_SAMPLE_DICTIONARY + " ";
@@ -67,15 +78,59 @@ TEST(VordoToolTest, ExitStatusesTellFailuresFromWrongCalls) {
   EXPECT_EQ(missing.out.rfind("Nelze otev\xC5\x99\xC3\xADt soubor se slovn\xC3\xADkem.\n", 0), 0u)
       << missing.out;
   EXPECT_NE(missing.out.find("/nonexistent/dic.bin"), std::string::npos);
-  EXPECT_EQ(RunVordo("lookup 2>/dev/null").status, 2);
+  EXPECT_EQ(RunVordo("forms " + kDict + "2>/dev/null").status, 2);
+  EXPECT_EQ(RunVordo("lookup a b 2>/dev/null").status, 2);
   EXPECT_EQ(RunVordo("lookup --bogus dog 2>/dev/null").status, 2);
   EXPECT_EQ(RunVordo("lookup --dict 2>/dev/null").status, 2);
+  // An option where a value belongs is a wrong call, not a file name.
+  EXPECT_EQ(RunVordo("lookup --dict --raw hot 2>/dev/null").status, 2);
+  EXPECT_EQ(RunVordo("build --block-size -1 2>/dev/null").status, 2);
+  EXPECT_EQ(RunVordo("build --block-size=-1 2>/dev/null").status, 2);
+  EXPECT_EQ(RunVordo("build --block-size 4294967297 2>/dev/null").status, 2);
+  EXPECT_EQ(RunVordo("build --block-size 63 2>/dev/null").status, 2);
   EXPECT_EQ(RunVordo("frobnicate 2>/dev/null").status, 2);
   EXPECT_EQ(RunVordo("2>/dev/null").status, 2);
   ToolRun help = RunVordo("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("lookup"), std::string::npos);
   EXPECT_EQ(RunVordo("lookup --help").out.rfind("usage: vordo lookup", 0), 0u);
+}
+
+std::string RawLookup(const std::string& query) {
+  return RunVordo("lookup --raw " + kDict + "'" + query + "'").out;
+}
+
+TEST(VordoToolTest, BatchAnswersEachLineLikeASingleLookup) {
+  // An empty line and a line of blanks get empty answers; CR LF ends a line too.
+  std::string lines = "hot dog\nlook\n\n   \nnothing\n:house (noun)\r\n";
+  ToolRun run = RunVordoOn(lines, "lookup --raw " + kDict);
+  EXPECT_EQ(run.status, 0);
+  std::string expected = "#\thot dog\n" + RawLookup("hot dog") + "#\tlook\n" + RawLookup("look") +
+                         "#\t\n#\t   \n#\tnothing\n#\t:house (noun)\n" + RawLookup("house");
+  EXPECT_EQ(run.out, expected);
+  EXPECT_NE(RawLookup("hot dog"), "");
+  EXPECT_NE(RawLookup("house"), "");
+}
+
+TEST(VordoToolTest, QueriesAreCutAtTheInputFieldsLength) {
+  // 250 blanks and "houseboat": the panel's 255 characters end after "house".
+  std::string line = std::string(250, ' ') + "houseboat";
+  EXPECT_EQ(RawLookup(line), RawLookup("house"));
+  ToolRun batch = RunVordoOn(line + "\n", "lookup --raw " + kDict);
+  EXPECT_EQ(batch.out, "#\t" + std::string(250, ' ') + "house\n" + RawLookup("house"));
+  // In UTF-8, the cut counts characters, not bytes.
+  std::string czech;
+  for (int i = 0; i < 300; ++i) czech += "\xC4\x8D";
+  ToolRun wide = RunVordoOn(czech + "\n", "lookup " + kDict);
+  EXPECT_EQ(wide.out, "# " + czech.substr(0, 510) + "\n");
+}
+
+TEST(VordoToolTest, NothingFoundIsNotedOnlyToAPersonAtATerminal) {
+  EXPECT_EQ(RunVordo("lookup " + kDict + "nothing 2>&1").out, "");
+  // script(1) gives the tool a terminal.
+  ToolRun terminal =
+      RunCommand("script -qec '" + std::string(VORDO_TOOL) + " lookup " + kDict + "nothing' /dev/null");
+  EXPECT_NE(terminal.out.find("nothing found for \"nothing\""), std::string::npos) << terminal.out;
 }
 
 }  // namespace

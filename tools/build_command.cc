@@ -24,6 +24,19 @@ constexpr char kDefaultWords[] = "/usr/share/dict/words";
 // from 4 KiB to 64 KiB blocks, and a first lookup costs in proportion to the
 // block size (59 us at 4 KiB, 440 us at 64 KiB).
 constexpr size_t kDefaultBlockSize = 4096;
+// A block holds at least a few records, and no more than a first lookup may
+// inflate at once.
+constexpr size_t kMinBlockSize = 64;
+constexpr size_t kMaxBlockSize = 1 << 20;
+
+// The --block-size value: decimal digits only, within the sane range.
+bool ParseBlockSize(const std::string& text, size_t* size) {
+  if (text.empty() || text.size() > 8 || text.find_first_not_of("0123456789") != std::string::npos) {
+    return false;
+  }
+  *size = std::strtoul(text.c_str(), nullptr, 10);
+  return *size >= kMinBlockSize && *size <= kMaxBlockSize;
+}
 
 void Progress(const char* step) {
   if (StandardErrorIsTerminal()) std::fprintf(stderr, "\r\033[K%s", step);
@@ -54,11 +67,11 @@ int RunBuild(const std::vector<std::string>& args) {
   if (options.help) return PrintCommandHelp(BuildCommand());
   if (!options.operands.empty()) return UsageError(BuildCommand(), "takes no operands");
   DictionaryWriter::Options write_options;
-  std::string block_size = options.Value("block-size", std::to_string(kDefaultBlockSize));
-  char* rest = nullptr;
-  write_options.blockSize = std::strtoul(block_size.c_str(), &rest, 10);
-  if (*rest != '\0' || write_options.blockSize < 64) {
-    return UsageError(BuildCommand(), "--block-size takes a number of bytes, at least 64");
+  if (!ParseBlockSize(options.Value("block-size", std::to_string(kDefaultBlockSize)),
+                      &write_options.blockSize)) {
+    return UsageError(BuildCommand(), "--block-size takes a number of bytes from " +
+                                          std::to_string(kMinBlockSize) + " to " +
+                                          std::to_string(kMaxBlockSize));
   }
   std::string output = options.Value("output", DefaultDictionaryPath());
 
@@ -118,7 +131,7 @@ const Command& BuildCommand() {
       "  --wordnet DIR     WordNet's index and exception files (default /usr/share/wordnet)\n"
       "  --words FILE      the English word list (default /usr/share/dict/words)\n"
       "  -o, --output FILE where to write (default: dic.bin beside the vordo executable)\n"
-      "  --block-size N    inflated bytes per block (default 4096)\n\n"
+      "  --block-size N    inflated bytes per block, 64 to 1048576 (default 4096)\n\n"
       "Exit status: 0 when written, 1 when a source cannot be read or the file written.\n",
       RunBuild};
   return command;

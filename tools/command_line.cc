@@ -52,7 +52,9 @@ bool ParseOptions(const std::vector<std::string>& args, const std::vector<Option
       continue;
     }
     if (!has_value) {
-      if (i + 1 == args.size()) {
+      // An option where the value should be means the value was left out;
+      // a value that starts with '-' can be given as --name=VALUE.
+      if (i + 1 == args.size() || (args[i + 1].size() > 1 && args[i + 1][0] == '-')) {
         *error = "--" + name + " needs a value";
         return false;
       }

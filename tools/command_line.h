@@ -39,7 +39,8 @@ struct ParsedOptions {
 
 // Parses the words after the command name: "--name", "--name VALUE",
 // "--name=VALUE", "-o" for "--output", "--help", and "--" before operands
-// that begin with '-'. False, with a message, on anything else.
+// that begin with '-'. A separate VALUE may not begin with '-' (but may be
+// "-" alone). False, with a message, on anything else.
 bool ParseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
                   ParsedOptions* options, std::string* error);
 

@@ -152,7 +152,9 @@ bool ReadFreedict(const std::string& index_path, const std::string& dict_path,
     }
     int64_t offset = DecodeDictdNumber(std::string_view(line).substr(first_tab + 1, second_tab - first_tab - 1));
     int64_t length = DecodeDictdNumber(std::string_view(line).substr(second_tab + 1));
-    if (offset < 0 || length < 0 || static_cast<uint64_t>(offset + length) > articles.size()) {
+    // Compared without adding, as both may be as large as decoding allows.
+    if (offset < 0 || length < 0 || static_cast<uint64_t>(offset) > articles.size() ||
+        static_cast<uint64_t>(length) > articles.size() - static_cast<uint64_t>(offset)) {
       *error = index_path + ":" + std::to_string(number) + ": the article lies outside the data";
       return false;
     }

@@ -1,5 +1,8 @@
 // vordo lookup and vordo forms: the engine from a terminal.
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -14,22 +17,26 @@ namespace vordo {
 namespace {
 
 constexpr char kCannotOpenMessage[] = "Nelze otev\xC5\x99\xC3\xADt soubor se slovn\xC3\xADkem.";
+// Introduces each answer of a batch. No result line starts with it: a
+// result line starts with its score.
+constexpr char kRawBatchHeader[] = "#\t";
+constexpr char kBatchHeader[] = "# ";
 
 void WriteBytes(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
 
-// Parses the common options and the single text operand of lookup and
-// forms; opens the dictionary. Returns -1 when the command may go on.
-int Prepare(const Command& command, const std::vector<std::string>& args, ParsedOptions* options,
-            std::string* text) {
+// Parses the common options and the text operands of lookup and forms (at
+// most one, or exactly one when `operand_required`), and opens the
+// dictionary. Returns -1 when the command may go on.
+int Prepare(const Command& command, const std::vector<std::string>& args, bool operand_required,
+            ParsedOptions* options) {
   std::string error;
   if (!ParseOptions(args, {{"raw", false}, {"dict", true}}, options, &error)) {
     return UsageError(command, error);
   }
   if (options->help) return PrintCommandHelp(command);
-  if (options->operands.size() != 1) {
+  if (options->operands.size() > 1 || (operand_required && options->operands.empty())) {
     return UsageError(command, "give exactly one text (quote a phrase)");
   }
-  *text = options->Flag("raw") ? options->operands[0] : Utf8ToNarrow(options->operands[0]);
   std::string path = options->Value("dict", DefaultDictionaryPath());
   std::string reason;
   if (!OpenDictionary(path, &reason)) {
@@ -37,6 +44,12 @@ int Prepare(const Command& command, const std::vector<std::string>& args, Parsed
     return kExitFailure;
   }
   return -1;
+}
+
+// Text from the command line or standard input as the engine takes it:
+// Windows-1250, UTF-8 unless `raw`.
+std::string NarrowText(const std::string& text, bool raw) {
+  return raw ? text : Utf8ToNarrow(text);
 }
 
 // A head line for people: the head in bold, its parenthesised groups grey.
@@ -57,41 +70,90 @@ std::string FormatHead(const std::string& head, const Colours& colours) {
   return line + colours.reset;
 }
 
-int RunLookup(const std::vector<std::string>& args) {
-  ParsedOptions options;
-  std::string query;
-  int status = Prepare(LookupCommand(), args, &options, &query);
-  if (status >= 0) return status;
-  TrimQuery(&query);
-  std::vector<ResultEntry> results = Lookup(ProcessDictionary(), query);
-  Colours colours = StandardOutputColours();
-  std::string out;
+void AppendResults(const std::vector<ResultEntry>& results, bool raw, const Colours& colours,
+                   std::string* out) {
   for (const ResultEntry& result : results) {
-    if (options.Flag("raw")) {
-      out += std::to_string(result.score);
-      out += '\t';
-      out += result.head;
-      for (const std::string& translation : result.translations) out += '\t' + translation;
-    } else {
-      out += FormatHead(result.head, colours);
+    if (raw) {
+      *out += std::to_string(result.score);
+      *out += '\t';
+      *out += result.head;
       for (const std::string& translation : result.translations) {
-        out += "\n    " + NarrowToUtf8(translation);
+        *out += '\t';
+        *out += translation;
+      }
+    } else {
+      *out += FormatHead(result.head, colours);
+      for (const std::string& translation : result.translations) {
+        *out += "\n    ";
+        *out += NarrowToUtf8(translation);
       }
     }
-    out += '\n';
+    *out += '\n';
   }
+}
+
+// Looks up narrow text as the panel does: cut to the input field's length,
+// then trimmed.
+std::vector<ResultEntry> LookUp(std::string query) {
+  if (query.size() > kMaxQueryLength) query.resize(kMaxQueryLength);
+  TrimQuery(&query);
+  return Lookup(ProcessDictionary(), query);
+}
+
+// Answers one query per line of standard input, each answer introduced by a
+// header line with the query.
+int RunBatch(bool raw) {
+  Colours colours = StandardOutputColours();
+  std::string out;
+  char* line = nullptr;
+  size_t capacity = 0;
+  ssize_t length;
+  while ((length = getline(&line, &capacity, stdin)) >= 0) {
+    std::string text(line, static_cast<size_t>(length));
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    std::string query = NarrowText(text, raw);
+    if (query.size() > kMaxQueryLength) query.resize(kMaxQueryLength);
+    out += raw ? kRawBatchHeader : kBatchHeader;
+    out += raw ? query : NarrowToUtf8(query);
+    out += '\n';
+    AppendResults(LookUp(query), raw, colours, &out);
+    WriteBytes(out);
+    out.clear();
+    // A program that feeds one line and waits for its answer gets it now.
+    std::fflush(stdout);
+  }
+  std::free(line);
+  return kExitOk;
+}
+
+int RunLookup(const std::vector<std::string>& args) {
+  ParsedOptions options;
+  int status = Prepare(LookupCommand(), args, false, &options);
+  if (status >= 0) return status;
+  bool raw = options.Flag("raw");
+  if (options.operands.empty()) {
+    if (isatty(STDIN_FILENO)) return UsageError(LookupCommand(), "give a text, or queries on standard input");
+    return RunBatch(raw);
+  }
+  std::vector<ResultEntry> results = LookUp(NarrowText(options.operands[0], raw));
+  std::string out;
+  AppendResults(results, raw, StandardOutputColours(), &out);
   WriteBytes(out);
+  if (results.empty() && StandardErrorIsTerminal()) {
+    std::fprintf(stderr, "vordo: nothing found for \"%s\"\n", options.operands[0].c_str());
+  }
   return kExitOk;
 }
 
 int RunForms(const std::vector<std::string>& args) {
   ParsedOptions options;
-  std::string word;
-  int status = Prepare(FormsCommand(), args, &options, &word);
+  int status = Prepare(FormsCommand(), args, true, &options);
   if (status >= 0) return status;
+  bool raw = options.Flag("raw");
   std::string out;
-  for (const std::string& form : BuildWordForms(ProcessDictionary(), word)) {
-    out += options.Flag("raw") ? form : NarrowToUtf8(form);
+  for (const std::string& form :
+       BuildWordForms(ProcessDictionary(), NarrowText(options.operands[0], raw))) {
+    out += raw ? form : NarrowToUtf8(form);
     out += '\n';
   }
   WriteBytes(out);
@@ -102,11 +164,15 @@ int RunForms(const std::vector<std::string>& args) {
 
 const Command& LookupCommand() {
   static const Command command{
-      "lookup", "lookup [--dict FILE] [--raw] QUERY",
+      "lookup", "lookup [--dict FILE] [--raw] [QUERY]",
       "Looks up an English word or phrase and prints the Czech translations of the\n"
-      "entries found, best first, each head with its translations beneath it.",
-      "The query is trimmed as the panel trims it: leading ':' and blanks, and\n"
-      "everything from the first '(' on, are dropped.\n\n"
+      "entries found, best first, each head with its translations beneath it.\n"
+      "Without QUERY, reads one query per line from standard input (when it is not\n"
+      "a terminal) and answers each in turn, introduced by a line \"# QUERY\"\n"
+      "(with --raw: \"#\", a TAB and the query).",
+      "The query is cut to 255 characters and trimmed as the panel does: leading ':'\n"
+      "and blanks, and everything from the first '(' on, are dropped. Nothing found\n"
+      "prints nothing (and a note on standard error when it is a terminal).\n\n"
       "Options:\n"
       "  --dict FILE  the dictionary to read (default: dic.bin beside the vordo executable)\n"
       "  --raw        QUERY is Windows-1250 bytes; print one line per result: the score,\n"
