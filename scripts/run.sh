@@ -6,6 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh run
-cmake -S . -B build -DVORDO_TESTS=OFF -DVORDO_BENCHMARKS=OFF > /dev/null
+# Every option is stated: build/ is shared with scripts/test.sh, and a
+# cached value from an earlier run must not decide this one.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORDO_TESTS=OFF -DVORDO_BENCHMARKS=OFF \
+  -DVORDO_FUZZERS=OFF -DVORDO_STATIC_TOOL=ON > /dev/null
 cmake --build build -j "$(nproc)" > /dev/null
 build/vordo lookup "${1:-hot dog}"

@@ -42,14 +42,18 @@ step() {
   if "$@"; then passed=$((passed + 1)); else echo "!! $name failed"; failed=$((failed + 1)); fi
 }
 
+# Each build states every option it needs, so that whatever configured a
+# build directory before (scripts/run.sh shares build/) decides nothing.
 echo "== native build and tests"
-cmake -S . -B build > /dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORDO_TESTS=ON -DVORDO_BENCHMARKS=ON \
+  -DVORDO_FUZZERS=OFF -DVORDO_STATIC_TOOL=ON > /dev/null
 cmake --build build -j "$jobs" > /dev/null
 run_ctest build
 
 sanitizer_build() {
   local dir=$1 flags=$2
-  CC=clang CXX=clang++ cmake -S . -B "$dir" -DVORDO_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug \
+  CC=clang CXX=clang++ cmake -S . -B "$dir" -DVORDO_TESTS=ON -DVORDO_BENCHMARKS=OFF \
+    -DVORDO_FUZZERS=OFF -DVORDO_STATIC_TOOL=OFF -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="$flags -fno-omit-frame-pointer" > /dev/null
   cmake --build "$dir" -j "$jobs" > /dev/null
 }
@@ -78,7 +82,8 @@ for arch in i686 x86_64; do
   tests=OFF
   [ "$arch" = x86_64 ] && tests=ON
   step "MinGW-w64 $arch build" sh -c "
-    cmake -S . -B build-$arch -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DVORDO_TESTS=$tests > /dev/null &&
+    cmake -S . -B build-$arch -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DVORDO_TESTS=$tests -DVORDO_BENCHMARKS=OFF -DVORDO_FUZZERS=OFF > /dev/null &&
     cmake --build build-$arch -j $jobs > /dev/null"
 done
 wine_log=$(mktemp)
@@ -93,7 +98,7 @@ echo "(the Windows part took $(( $(date +%s) - windows_start )) s)"
 
 fuzz_build() {
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DVORDO_FUZZERS=ON -DVORDO_TESTS=OFF \
-    -DVORDO_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVORDO_BENCHMARKS=OFF -DVORDO_STATIC_TOOL=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link" > /dev/null
   cmake --build build-fuzz -j "$jobs" --target dictionary_fuzzer dictionary_seed_corpus markup_fuzzer > /dev/null
 }
