@@ -1,9 +1,11 @@
 // vordo lookup and vordo forms: the engine from a terminal.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "dictionary/dictionary_file.h"
@@ -21,6 +23,10 @@ constexpr char kCannotOpenMessage[] = "Nelze otev\xC5\x99\xC3\xADt soubor se slo
 // result line starts with its score.
 constexpr char kRawBatchHeader[] = "#\t";
 constexpr char kBatchHeader[] = "# ";
+// Running text repeats its words ("the" stands in every tenth line and has
+// thousands of entries), so a batch keeps the answers it has printed, up to
+// this many bytes.
+constexpr size_t kAnswerMemoryBytes = 64 << 20;
 
 void WriteBytes(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
 
@@ -103,7 +109,13 @@ std::vector<ResultEntry> LookUp(std::string query) {
 // Answers one query per line of standard input, each answer introduced by a
 // header line with the query.
 int RunBatch(bool raw) {
+  // A program that feeds a line through a pipe and waits for its answer
+  // must get it at once; input from a file is answered at full speed.
+  struct stat input;
+  bool answer_each_line = fstat(STDIN_FILENO, &input) != 0 || !S_ISREG(input.st_mode);
   Colours colours = StandardOutputColours();
+  std::unordered_map<std::string, std::string> answers;
+  size_t remembered = 0;
   std::string out;
   char* line = nullptr;
   size_t capacity = 0;
@@ -116,11 +128,22 @@ int RunBatch(bool raw) {
     out += raw ? kRawBatchHeader : kBatchHeader;
     out += raw ? query : NarrowToUtf8(query);
     out += '\n';
-    AppendResults(LookUp(query), raw, colours, &out);
+    TrimQuery(&query);
+    auto known = answers.find(query);
+    if (known != answers.end()) {
+      out += known->second;
+    } else {
+      std::string answer;
+      AppendResults(Lookup(ProcessDictionary(), query), raw, colours, &answer);
+      out += answer;
+      if (remembered + answer.size() <= kAnswerMemoryBytes) {
+        remembered += answer.size();
+        answers.emplace(std::move(query), std::move(answer));
+      }
+    }
     WriteBytes(out);
     out.clear();
-    // A program that feeds one line and waits for its answer gets it now.
-    std::fflush(stdout);
+    if (answer_each_line) std::fflush(stdout);
   }
   std::free(line);
   return kExitOk;
