@@ -1,30 +1,41 @@
 #ifndef VORDO_PAGE_CHARACTER_REFERENCES_H_
 #define VORDO_PAGE_CHARACTER_REFERENCES_H_
 
+#include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace vordo {
 
-// What page text becomes in Windows-1250: UTF-8 sequences that stand in a
-// page read as Windows-1250, and character references.
+// Character references of page text, read as browsers read them, so that
+// the marker never cuts one that a browser decodes; and the one byte that
+// stands for each character in the tokenizer.
 
-// A two-byte UTF-8 sequence (lead 0xC2-0xDF): Latin-1 for leads C2 and C3,
-// the Czech and Slovak letters of Latin Extended-A, '?' for the rest.
-uint8_t DecodeUtf8Pair(uint8_t lead, uint8_t next);
+// The byte that the tokenizer reads for a character without a Windows-1250
+// form: neither markup nor part of a word.
+constexpr uint8_t kForeignByte = 0x7F;
 
-// A three-byte UTF-8 sequence (lead 0xE1-0xEC): dashes, quotes and a few
-// signs; '?' for the rest.
-uint8_t DecodeUtf8Triple(uint8_t lead, uint8_t second, uint8_t third);
+// A character's Windows-1250 byte, or kForeignByte.
+uint8_t MarkupByteOf(char32_t character);
 
-// A named reference ("amp" for "&amp;"): its byte, or the reference as
-// written with a closing ';'.
-std::string Named(std::string_view name);
+// The characters a matched reference stands for and the bytes of its name
+// it takes (a ';' that closes it included).
+struct ReferenceMatch {
+  size_t length = 0;
+  char32_t first = 0;
+  char32_t second = 0;  // 0 when it stands for one character
+};
 
-// A decimal reference ("269" for "&#269;"): its byte, or the reference as
-// written with a closing ';'.
-std::string Numeric(std::string_view digits);
+// The longest named reference at the start of `name`, a run of ASCII
+// letters and digits followed by ';' when `semicolon`: "amp" of "ampx"
+// (browsers decode the legacy names without ';'), "hellip;" only with its
+// ';'. False when none matches.
+bool MatchNamedReference(std::string_view name, bool semicolon, ReferenceMatch* match);
+
+// The character a numeric reference stands for in a browser: 0, surrogates
+// and values beyond Unicode become U+FFFD, and 0x80-0x9F are read as
+// Windows-1252. `value` may be saturated at any number above 0x10FFFF.
+char32_t NumericReferenceCharacter(uint32_t value);
 
 }  // namespace vordo
 

@@ -1,85 +1,103 @@
 #include "page/html_tokenizer.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "page/character_references.h"
+#include "page/named_reference_table.h"
+#include "page/word_bytes.h"
 
 namespace vordo {
 namespace {
 
-constexpr uint8_t kByteOrderMark[] = {0xEF, 0xBB, 0xBF};
-constexpr char kScriptCloser[] = "/script";  // what states 21 to 27 wait for
+// The elements whose content browsers read as raw text, up to their own
+// end tag: no tags, no comments, and nothing of it is prose to mark.
+constexpr std::string_view kRawTextElements[] = {
+    "script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes", "noscript",
+};
+// Raw text to the end of the document.
+constexpr std::string_view kPlaintext = "plaintext";
+// Foreign content: their text is drawing or formula, not prose.
+constexpr std::string_view kForeignElements[] = {"svg", "math"};
 
-bool IsAlphanumeric(uint8_t c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
+// A numeric reference's value saturates here, past the last code point.
+constexpr uint32_t kSaturatedValue = 0x110000;
 
+bool IsAsciiLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
-
-bool IsAttributeNameByte(uint8_t c) { return IsAlphanumeric(c) || c == '-' || c == '_'; }
-
-bool IsSpace(uint8_t c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-bool IsContinuation(uint8_t c) { return c >= 0x80 && c <= 0xBF; }
-
+bool IsHexDigit(uint8_t c) {
+  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+bool IsAlphanumeric(uint8_t c) { return IsAsciiLetter(c) || IsDigit(c); }
+// HTML's white space; a CR is one too, browsers having made it a LF.
+bool IsSpace(uint8_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
 uint8_t LowerAscii(uint8_t c) { return c >= 'A' && c <= 'Z' ? static_cast<uint8_t>(c + 32) : c; }
 
-bool IsScriptName(const std::string& name) {
-  if (name.size() != 6) return false;
-  for (size_t i = 0; i < 6; ++i) {
-    if (LowerAscii(static_cast<uint8_t>(name[i])) != static_cast<uint8_t>("script"[i])) return false;
+bool NameIs(std::string_view name, std::string_view lower) {
+  if (name.size() != lower.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (LowerAscii(static_cast<uint8_t>(name[i])) != static_cast<uint8_t>(lower[i])) return false;
   }
   return true;
 }
 
+template <size_t N>
+bool NameIsOneOf(std::string_view name, const std::string_view (&names)[N]) {
+  for (std::string_view candidate : names) {
+    if (NameIs(name, candidate)) return true;
+  }
+  return false;
+}
+
+uint32_t DigitValue(uint8_t c) {
+  if (IsDigit(c)) return c - '0';
+  return LowerAscii(c) - 'a' + 10u;
+}
+
 }  // namespace
+
+void HtmlTokenizer::OnWord(size_t, size_t) {}
 
 void HtmlTokenizer::Reset() {
   state_ = kText;
+  position_ = 0;
   text_.Clear();
-  reference_.clear();
   tag_.Clear();
-  carried_length_ = 0;
+  reference_.clear();
+  in_word_ = false;
+  raw_closer_.clear();
+  raw_matched_ = 0;
+  foreign_depth_ = 0;
 }
 
-int HtmlTokenizer::Normalise(const uint8_t* data, size_t available, bool at_end, size_t* length) {
-  uint8_t lead = data[0];
-  *length = 1;
-  if (lead == 0x91 || lead == 0x92) return '\'';
-  if (lead == 0x93 || lead == 0x94) return '"';
-  size_t needed = lead >= 0xC2 && lead <= 0xDF ? 2 : (lead >= 0xE1 && lead <= 0xEC) || lead == 0xEF ? 3 : 1;
-  if (needed == 1) return lead;
-  // How many of the following bytes still fit the sequence.
-  size_t fitting = 1;
-  while (fitting < needed && fitting < available &&
-         (lead == 0xEF ? data[fitting] == kByteOrderMark[fitting] : IsContinuation(data[fitting]))) {
-    ++fitting;
-  }
-  if (fitting < needed) {
-    // A sequence cut off by the end of this piece may still complete.
-    if (fitting == available && !at_end) *length = 0;
-    return lead;
-  }
-  *length = needed;
-  if (lead == 0xEF) return -1;
-  return needed == 2 ? DecodeUtf8Pair(lead, data[1]) : DecodeUtf8Triple(lead, data[1], data[2]);
+void HtmlTokenizer::Feed(const char* data, size_t length) {
+  unsigned count = 0;
+  bool stopped = false;
+  Run(reinterpret_cast<const uint8_t*>(data), length, &count, &stopped);
+  if (count > 0) OnProgress(count);
 }
 
-size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, size_t positions, bool at_end,
-                          unsigned* count, bool* stopped) {
+size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, unsigned* count, bool* stopped) {
   unsigned consumed = *count;  // kept local: the virtual calls cannot touch it
   size_t pos = 0;
-  while (pos < positions) {
-    if (!asks_to_stop_ && (state_ == kText || state_ == kScript)) {
+  while (pos < length) {
+    if (!asks_to_stop_ && (state_ == kText || state_ == kRawText)) {
+      // Plain text and raw content, most of a page, are taken in runs.
       size_t end = pos + (kProgressInterval - consumed);
-      if (end > positions) end = positions;
+      if (end > length) end = length;
       size_t run = pos;
-      while (run < end && data[run] < 0x80 && data[run] != '<' &&
-             (data[run] != '&' || state_ == kScript)) {
-        ++run;
+      if (state_ == kText) {
+        while (run < end && data[run] != '<' && data[run] != '&') ++run;
+      } else {
+        while (run < end && (data[run] != '<' || raw_closer_.empty())) ++run;
       }
       if (run > pos) {
-        text_.Append(std::string_view(reinterpret_cast<const char*>(data + pos), run - pos));
+        if (state_ == kText) {
+          TakeTextRun(data + pos, run - pos);
+        } else {
+          text_.Append(std::string_view(reinterpret_cast<const char*>(data + pos), run - pos));
+          position_ += run - pos;
+        }
         consumed += static_cast<unsigned>(run - pos);
         pos = run;
         if (consumed >= kProgressInterval) {
@@ -93,21 +111,10 @@ size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, size_t positions, 
       *stopped = true;
       break;
     }
-    // ASCII, most of a page, needs no normalising.
-    size_t taken = 1;
-    int c = data[pos] < 0x80 ? data[pos] : Normalise(data + pos, length - pos, at_end, &taken);
-    if (taken == 0) break;
-    pos += taken;
-    consumed += static_cast<unsigned>(taken);
-    if (c < 0) continue;  // a byte order mark: no step
-    normalised_ = taken > 1 || c != data[pos - 1];
-    // Text and script bodies, most of a page, take the short way.
-    if ((state_ == kText && c != '<' && c != '&') || (state_ == kScript && c != '<')) {
-      text_.Push(static_cast<char>(c));
-    } else {
-      Step(static_cast<uint8_t>(c));
-    }
-    if (consumed >= kProgressInterval) {
+    Step(data[pos], position_);
+    ++position_;
+    ++pos;
+    if (++consumed >= kProgressInterval) {
       OnProgress(consumed);
       consumed = 0;
     }
@@ -116,273 +123,452 @@ size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, size_t positions, 
   return pos;
 }
 
-void HtmlTokenizer::Feed(const char* data, size_t length) {
-  const uint8_t* bytes = reinterpret_cast<const uint8_t*>(data);
-  unsigned count = 0;
-  bool stopped = false;
-  size_t offset = 0;
-  if (carried_length_ > 0) {
-    // The previous piece ended inside a sequence: read its positions from a
-    // window of the carried bytes followed by this piece's first bytes.
-    uint8_t window[2 * kLongestSequence];
-    size_t carried = carried_length_;
-    size_t joined = length < kLongestSequence ? length : kLongestSequence;
-    std::memcpy(window, carried_, carried);
-    if (joined > 0) std::memcpy(window + carried, bytes, joined);
-    carried_length_ = 0;
-    size_t taken = Run(window, carried + joined, carried, false, &count, &stopped);
-    if (!stopped && taken < carried) {
-      // Still cut off: this piece was too short to finish the sequence.
-      carried_length_ = carried + joined - taken;
-      std::memcpy(carried_, window + taken, carried_length_);
-      if (count > 0) OnProgress(count);
-      return;
+void HtmlTokenizer::TakeTextRun(const uint8_t* data, size_t length) {
+  text_.Append(std::string_view(reinterpret_cast<const char*>(data), length));
+  size_t at = position_;
+  position_ += length;
+  if (foreign_depth_ > 0) return;
+  size_t i = 0;
+  while (i < length) {
+    if (!IsWordByte(data[i])) {
+      CloseWord();
+      while (i < length && !IsWordByte(data[i])) ++i;
+      continue;
     }
-    offset = taken > carried ? taken - carried : 0;
-  }
-  if (!stopped) {
-    size_t remaining = length - offset;
-    size_t taken = Run(bytes + offset, remaining, remaining, false, &count, &stopped);
-    if (!stopped && taken < remaining) {
-      carried_length_ = remaining - taken;
-      std::memcpy(carried_, bytes + offset + taken, carried_length_);
+    size_t begin = i;
+    while (i < length && IsWordByte(data[i])) ++i;
+    if (!in_word_) {
+      in_word_ = true;
+      word_begin_ = at + begin;
     }
+    word_end_ = at + i;
   }
-  if (count > 0) OnProgress(count);
 }
 
 void HtmlTokenizer::Finish() {
-  if (carried_length_ > 0) {
-    unsigned count = 0;
-    bool stopped = false;
-    size_t carried = carried_length_;
-    carried_length_ = 0;
-    Run(carried_, carried, carried, true, &count, &stopped);
-    if (count > 0) OnProgress(count);
+  switch (state_) {
+    case kAfterAmpersand:
+      PushReferenceLiterally(0);
+      break;
+    case kReferenceName:
+      ResolveNamedReference(false);
+      break;
+    case kAfterHash:
+      PushReferenceLiterally(0);
+      break;
+    case kReferenceDigits:
+      ResolveNumericReference(false);
+      break;
+    case kAfterLess:
+      PushText('<', position_ - 1, position_);
+      break;
+    case kAfterLessSlash:
+      PushText('<', position_ - 2, position_ - 1);
+      PushText('/', position_ - 1, position_);
+      break;
+    default:
+      break;
   }
-  if (text_.Empty()) return;
-  if (state_ <= kAfterLess) {
-    OnText(text_.Take());
-  } else {
-    OnRaw(text_.Take());
+  if (state_ <= kAfterLess || state_ == kAfterLessSlash) {
+    EndTextRun();
+  } else if ((state_ >= kAfterBang && state_ <= kRawTextEndName) || state_ == kCommentEndBang) {
+    EmitRaw();
   }
+  // A tag still open at the end is dropped, as browsers drop it.
+  state_ = kText;
 }
 
-void HtmlTokenizer::Step(uint8_t c) {
+void HtmlTokenizer::PushText(uint8_t byte, size_t begin, size_t end) {
+  text_.Push(static_cast<char>(byte));
+  if (foreign_depth_ > 0) return;
+  if (!IsWordByte(byte)) {
+    CloseWord();
+    return;
+  }
+  if (!in_word_) {
+    in_word_ = true;
+    word_begin_ = begin;
+  }
+  word_end_ = end;
+}
+
+void HtmlTokenizer::CloseWord() {
+  if (!in_word_) return;
+  in_word_ = false;
+  OnWord(word_begin_, word_end_);
+}
+
+void HtmlTokenizer::EndTextRun() {
+  CloseWord();
+  if (!text_.Empty()) OnText(text_.Take());
+}
+
+void HtmlTokenizer::EmitRaw() {
+  if (!text_.Empty()) OnRaw(text_.Take());
+}
+
+void HtmlTokenizer::Step(uint8_t c, size_t at) {
   switch (state_) {
     case kText:
       if (c == '<') {
+        CloseWord();  // whatever the '<' starts, a word ends before it
         state_ = kAfterLess;
       } else if (c == '&') {
+        reference_.assign(1, '&');
+        reference_start_ = at;
         state_ = kAfterAmpersand;
       } else {
-        text_.Push(static_cast<char>(c));
+        PushText(c, at, at + 1);
       }
       return;
     case kAfterAmpersand:
-      if (c == '#') {
-        state_ = kAfterHash;
-      } else if (IsAlphanumeric(c)) {
-        reference_.assign(1, static_cast<char>(c));
-        state_ = kReferenceName;
-      } else if (c == '<') {
-        state_ = kAfterLess;
-      } else {
-        text_.Push('&');
-        text_.Push(static_cast<char>(c));
-        state_ = kText;
-      }
-      return;
     case kReferenceName:
-    case kReferenceDigits: {
-      bool numeric = state_ == kReferenceDigits;
-      if (numeric ? IsDigit(c) : IsAlphanumeric(c)) {
-        reference_.push_back(static_cast<char>(c));
-        return;
-      }
-      text_.Append(numeric ? Numeric(reference_) : Named(reference_));
-      if (c == '&') {
-        state_ = kAfterAmpersand;
-      } else if (c == '<') {
-        state_ = kAfterLess;
-      } else {
-        if (c != ';') text_.Push(static_cast<char>(c));
-        state_ = kText;
-      }
-      return;
-    }
     case kAfterHash:
-      if (IsDigit(c)) {
-        reference_.assign(1, static_cast<char>(c));
-        state_ = kReferenceDigits;
-      } else if (c == '<') {
-        state_ = kAfterLess;
-      } else {
-        text_.Append("&#");
-        text_.Push(static_cast<char>(c));
-        state_ = kText;
-      }
+    case kReferenceDigits:
+      StepReference(c, at);
       return;
     case kAfterLess:
-      // A '<' that starts no tag, comment or processing instruction is
-      // text, as a browser shows it: were it dropped, page text such as
-      // "x < img src=x onerror=..." would become live markup.
-      if (c != '!' && c != '?' && c != '/' && !IsAlphanumeric(c)) {
+      if (IsAsciiLetter(c)) {
+        EndTextRun();
+        StartTag(c);
+      } else if (c == '/') {
+        state_ = kAfterLessSlash;
+      } else if (c == '!' || c == '?') {
+        // "<!...>" and "<?...>": a comment, a declaration, or what browsers
+        // read as a comment up to the next '>'.
+        EndTextRun();
         text_.Push('<');
-        state_ = kText;
-        Step(c);
-        return;
-      }
-      if (!text_.Empty()) OnText(text_.Take());
-      tag_.Clear();
-      if (c == '!') {
-        text_.Append("<!");
-        state_ = kAfterBang;
-      } else if (c == '?') {
-        // "<?xml ...>": a browser skips it up to the next '>'.
-        text_.Append("<?");
-        state_ = kDeclaration;
+        text_.Push(static_cast<char>(c));
+        state_ = c == '!' ? kAfterBang : kDeclaration;
       } else {
-        tag_.name.assign(1, static_cast<char>(c));
-        state_ = kTagName;
+        // A '<' that starts nothing is text, as a browser shows it.
+        state_ = kText;
+        PushText('<', at - 1, at);
+        Step(c, at);
+      }
+      return;
+    case kAfterLessSlash:
+      if (IsAsciiLetter(c)) {
+        EndTextRun();
+        StartTag('/');
+        tag_.name.push_back(static_cast<char>(c));
+      } else if (c == '>') {
+        EndTextRun();  // "</>" is nothing at all
+        state_ = kText;
+      } else {
+        EndTextRun();
+        text_.Append("</");
+        state_ = kDeclaration;
+        StepRaw(c, at);
       }
       return;
     default:
-      if (state_ <= kUnquoted) {
-        StepTag(c);
+      if (state_ <= kUnquoted || state_ == kSelfClosing) {
+        StepTag(c, at);
       } else {
-        StepRaw(c);
+        StepRaw(c, at);
       }
   }
 }
 
-void HtmlTokenizer::StepTag(uint8_t c) {
+void HtmlTokenizer::StepReference(uint8_t c, size_t at) {
+  switch (state_) {
+    case kAfterAmpersand:
+      if (IsAlphanumeric(c)) {
+        reference_.push_back(static_cast<char>(c));
+        state_ = kReferenceName;
+      } else if (c == '#') {
+        reference_.push_back('#');
+        state_ = kAfterHash;
+      } else {
+        PushReferenceLiterally(0);
+        state_ = kText;
+        Step(c, at);
+      }
+      return;
+    case kReferenceName:
+      if (IsAlphanumeric(c) && reference_.size() <= kLongestReferenceName) {
+        reference_.push_back(static_cast<char>(c));
+        return;
+      }
+      ResolveNamedReference(c == ';');
+      break;
+    case kAfterHash:
+      reference_value_ = 0;
+      if (c == 'x' || c == 'X') {
+        reference_.push_back(static_cast<char>(c));
+        hexadecimal_ = true;
+        state_ = kReferenceDigits;
+        return;
+      }
+      if (IsDigit(c)) {
+        reference_.push_back(static_cast<char>(c));
+        hexadecimal_ = false;
+        reference_value_ = c - '0';
+        state_ = kReferenceDigits;
+        return;
+      }
+      PushReferenceLiterally(0);  // "&#" and no digit: text
+      state_ = kText;
+      Step(c, at);
+      return;
+    default:  // kReferenceDigits
+      if (hexadecimal_ ? IsHexDigit(c) : IsDigit(c)) {
+        reference_.push_back(static_cast<char>(c));
+        uint32_t base = hexadecimal_ ? 16 : 10;
+        reference_value_ = reference_value_ >= kSaturatedValue
+                               ? kSaturatedValue
+                               : reference_value_ * base + DigitValue(c);
+        return;
+      }
+      ResolveNumericReference(c == ';');
+      break;
+  }
+  // The reference is resolved; a ';' that closed it was taken with it.
+  state_ = kText;
+  bool took_semicolon = c == ';' && reference_start_ + reference_.size() == at + 1;
+  if (!took_semicolon) Step(c, at);
+}
+
+void HtmlTokenizer::PushReferenceLiterally(size_t from) {
+  for (size_t i = from; i < reference_.size(); ++i) {
+    PushText(static_cast<uint8_t>(reference_[i]), reference_start_ + i, reference_start_ + i + 1);
+  }
+}
+
+void HtmlTokenizer::PushReferenceCharacter(char32_t character, size_t end) {
+  PushText(MarkupByteOf(character), reference_start_, end);
+}
+
+// reference_ is "&" and the name; `semicolon` tells whether a ';' follows.
+// A reference that takes the ';' counts it in reference_ (so that the
+// caller knows the ';' is used), which PushText of the rest never reaches.
+void HtmlTokenizer::ResolveNamedReference(bool semicolon) {
+  std::string_view name(reference_.data() + 1, reference_.size() - 1);
+  ReferenceMatch match;
+  if (!MatchNamedReference(name, semicolon, &match)) {
+    PushReferenceLiterally(0);
+    return;
+  }
+  size_t end = reference_start_ + 1 + match.length;
+  PushReferenceCharacter(match.first, end);
+  if (match.second != 0) PushReferenceCharacter(match.second, end);
+  if (match.length > name.size()) {
+    reference_.push_back(';');
+    return;
+  }
+  PushReferenceLiterally(1 + match.length);
+}
+
+void HtmlTokenizer::ResolveNumericReference(bool semicolon) {
+  bool has_digits = reference_.size() > (hexadecimal_ ? 3u : 2u);
+  if (!has_digits) {
+    PushReferenceLiterally(0);  // "&#x" and no digit: text
+    return;
+  }
+  if (semicolon) reference_.push_back(';');
+  PushReferenceCharacter(NumericReferenceCharacter(reference_value_),
+                         reference_start_ + reference_.size());
+}
+
+void HtmlTokenizer::StartTag(uint8_t first) {
+  tag_.Clear();
+  tag_.name.assign(1, static_cast<char>(first));
+  state_ = kTagName;
+}
+
+void HtmlTokenizer::AddAttribute(uint8_t c) {
+  tag_.attributeNames.emplace_back(1, static_cast<char>(c));
+  tag_.attributeValues.emplace_back();
+  state_ = kAttributeName;
+}
+
+void HtmlTokenizer::StepTag(uint8_t c, size_t at) {
   switch (state_) {
     case kTagName:
-      if (IsAlphanumeric(c)) {
-        tag_.name.push_back(static_cast<char>(c));
+      if (IsSpace(c)) {
+        state_ = kInsideTag;
+      } else if (c == '/') {
+        state_ = kSelfClosing;
       } else if (c == '>') {
         EmitTag();
-        AfterTag();
       } else {
-        state_ = kInsideTag;
+        tag_.name.push_back(static_cast<char>(c));
       }
       return;
     case kInsideTag:
     case kAfterAttributeName:
-      if (c == '>') {
+      if (IsSpace(c)) return;
+      if (c == '/') {
+        state_ = kSelfClosing;
+      } else if (c == '>') {
         EmitTag();
-        AfterTag();
-      } else if (c == '<') {
-        EmitTag();
-        // The tag is written back closed, so a browser reads a script after
-        // it; read it so too, the '<' being its first byte.
-        if (IsScriptName(tag_.name)) {
-          text_.Push('<');
-          state_ = kScriptLess;
-        } else {
-          state_ = kAfterLess;
-        }
       } else if (c == '=' && state_ == kAfterAttributeName) {
         state_ = kAfterEquals;
-      } else if (IsAttributeNameByte(c)) {
+      } else {
         AddAttribute(c);
       }
       return;
     case kAttributeName:
-      if (IsAttributeNameByte(c)) {
-        tag_.attributeNames.back().push_back(static_cast<char>(c));
+      if (IsSpace(c)) {
+        state_ = kAfterAttributeName;
+      } else if (c == '/') {
+        state_ = kSelfClosing;
+      } else if (c == '=') {
+        state_ = kAfterEquals;
       } else if (c == '>') {
         EmitTag();
-        AfterTag();
       } else {
-        state_ = c == '=' ? kAfterEquals : kAfterAttributeName;
+        tag_.attributeNames.back().push_back(static_cast<char>(c));
       }
       return;
     case kAfterEquals:
-      if (c == '>') {
-        EmitTag();
-        AfterTag();
-      } else if (c == '\'' && !normalised_) {
-        state_ = kSingleQuoted;
-      } else if (c == '"' && !normalised_) {
+      if (IsSpace(c)) return;
+      if (c == '"') {
         state_ = kDoubleQuoted;
-      } else if (!IsSpace(c)) {
+      } else if (c == '\'') {
+        state_ = kSingleQuoted;
+      } else if (c == '>') {
+        EmitTag();
+      } else {
         tag_.attributeValues.back().assign(1, static_cast<char>(c));
         state_ = kUnquoted;
       }
       return;
     case kSingleQuoted:
     case kDoubleQuoted:
-      // Only the quote byte itself ends the value (and only it starts a
-      // quoted one). A curly quote, made straight on the way in, is part of
-      // the value, as a browser reads it: were it to end the value, the
-      // rest (title="a<curly quote><img src=x onerror=...>") would become
-      // live markup.
-      if (c == (state_ == kSingleQuoted ? '\'' : '"') && !normalised_) {
-        state_ = kInsideTag;
-      } else if (c != '\r' && c != '\n') {
-        tag_.attributeValues.back().push_back(static_cast<char>(c));
-      }
-      return;
-    default:  // kUnquoted
-      if (c == '>') {
-        EmitTag();
-        AfterTag();
-      } else if (IsSpace(c)) {
+      // Only the quote byte that opened the value ends it.
+      if (c == (state_ == kSingleQuoted ? '\'' : '"')) {
         state_ = kInsideTag;
       } else {
         tag_.attributeValues.back().push_back(static_cast<char>(c));
       }
+      return;
+    case kUnquoted:
+      if (IsSpace(c)) {
+        state_ = kInsideTag;
+      } else if (c == '>') {
+        EmitTag();
+      } else {
+        tag_.attributeValues.back().push_back(static_cast<char>(c));
+      }
+      return;
+    default:  // kSelfClosing
+      if (c == '>') {
+        tag_.selfClosing = true;
+        EmitTag();
+      } else {
+        state_ = kInsideTag;
+        StepTag(c, at);
+      }
   }
 }
 
-void HtmlTokenizer::StepRaw(uint8_t c) {
+void HtmlTokenizer::EmitTag() {
+  OnTag(tag_);
+  state_ = kText;
+  std::string_view name = tag_.name;
+  bool end_tag = name[0] == '/';
+  if (end_tag) name.remove_prefix(1);
+  if (NameIsOneOf(name, kForeignElements)) {
+    if (end_tag && foreign_depth_ > 0) --foreign_depth_;
+    if (!end_tag && !tag_.selfClosing) ++foreign_depth_;
+    return;
+  }
+  // Inside svg and math these are elements like any other.
+  if (end_tag || foreign_depth_ > 0) return;
+  if (NameIs(name, kPlaintext)) {
+    raw_closer_.clear();
+    state_ = kRawText;
+  } else if (NameIsOneOf(name, kRawTextElements)) {
+    raw_closer_.assign(name);
+    for (char& byte : raw_closer_) byte = static_cast<char>(LowerAscii(static_cast<uint8_t>(byte)));
+    state_ = kRawText;
+  }
+}
+
+void HtmlTokenizer::StepRaw(uint8_t c, size_t at) {
   text_.Push(static_cast<char>(c));
   bool closes = false;
   switch (state_) {
     case kAfterBang:
+      closes = c == '>';
       state_ = c == '-' ? kAfterBangDash : kDeclaration;
       break;
     case kAfterBangDash:
-      state_ = c == '-' ? kComment : kDeclaration;
+      closes = c == '>';
+      if (c == '-') {
+        state_ = kComment;
+        comment_empty_ = true;
+      } else {
+        state_ = kDeclaration;
+      }
       break;
     case kComment:
-      if (c == '-') state_ = kCommentDash;
+      closes = c == '>' && comment_empty_;
+      if (c == '-') {
+        state_ = kCommentDash;
+      } else {
+        comment_empty_ = false;
+      }
       break;
     case kCommentDash:
+      closes = c == '>' && comment_empty_;
+      comment_empty_ = false;
       state_ = c == '-' ? kCommentDashDash : kComment;
       break;
     case kCommentDashDash:
       closes = c == '>';
-      if (!closes && c != '-') state_ = kComment;
+      if (c == '!') {
+        state_ = kCommentEndBang;
+      } else if (c != '-') {
+        state_ = kComment;
+      }
+      break;
+    case kCommentEndBang:
+      closes = c == '>';
+      state_ = c == '-' ? kCommentDash : kComment;
       break;
     case kDeclaration:
-    case kScriptClosed:
       closes = c == '>';
       break;
-    case kScript:
-      if (c == '<') state_ = kScriptLess;
+    case kRawText:
+      if (c == '<' && !raw_closer_.empty()) state_ = kRawTextLess;
       break;
-    default: {  // kScriptLess up to the state before kScriptClosed
-      uint8_t expected = static_cast<uint8_t>(kScriptCloser[state_ - kScriptLess]);
-      state_ = LowerAscii(c) == expected ? static_cast<State>(state_ + 1) : kScript;
-    }
+    case kRawTextLess:
+      if (c == '/') {
+        state_ = kRawTextEndName;
+        raw_matched_ = 0;
+      } else {
+        state_ = c == '<' ? kRawTextLess : kRawText;
+      }
+      break;
+    default:  // kRawTextEndName
+      if (raw_matched_ < raw_closer_.size()) {
+        if (LowerAscii(c) == static_cast<uint8_t>(raw_closer_[raw_matched_])) {
+          ++raw_matched_;
+        } else {
+          state_ = c == '<' ? kRawTextLess : kRawText;
+        }
+      } else if (IsSpace(c) || c == '/' || c == '>') {
+        // "</name" and a delimiter: the end tag, which goes out as a tag.
+        std::string content = text_.Take();
+        size_t tag_length = 2 + raw_closer_.size() + 1;
+        std::string written_name = content.substr(content.size() - tag_length + 2, raw_closer_.size());
+        content.resize(content.size() - tag_length);
+        if (!content.empty()) OnRaw(std::move(content));
+        StartTag('/');
+        tag_.name += written_name;
+        StepTag(c, at);
+      } else {
+        state_ = c == '<' ? kRawTextLess : kRawText;
+      }
+      break;
   }
   if (closes) {
-    OnRaw(text_.Take());
+    EmitRaw();
     state_ = kText;
   }
-}
-
-void HtmlTokenizer::EmitTag() { OnTag(tag_); }
-
-void HtmlTokenizer::AfterTag() { state_ = IsScriptName(tag_.name) ? kScript : kText; }
-
-void HtmlTokenizer::AddAttribute(uint8_t c) {
-  tag_.attributeNames.emplace_back(1, static_cast<char>(c));
-  tag_.attributeValues.emplace_back();
-  state_ = kAttributeName;
 }
 
 }  // namespace vordo

@@ -16,23 +16,32 @@ struct TagRecord {
   std::string name;
   std::vector<std::string> attributeNames;
   std::vector<std::string> attributeValues;
+  bool selfClosing = false;  // written "<name ... />"
 
   void Clear() {
     name.clear();
     attributeNames.clear();
     attributeValues.clear();
+    selfClosing = false;
   }
 };
 
-// A one-pass, byte-driven tokenizer of a page body's markup (Windows-1250,
-// with stray UTF-8 and curly quotes normalised on the way in). It splits the
-// input into text runs, with character references decoded, tags, and raw
-// pieces (comments, declarations, script bodies with their closing tag),
-// and hands each to a virtual operation. It never looks back and reads at
-// most two bytes ahead; input may arrive in any number of pieces.
+// A one-pass, byte-driven tokenizer of a page body's markup, one byte per
+// character: Windows-1250, with kForeignByte for characters the code page
+// lacks. It reads markup as browsers do, so that what it calls text is what
+// a browser shows as text: tags end only at a '>' outside quotes, a '<' that
+// starts no tag is text, character references are those of the HTML
+// standard, and the elements whose content is raw text (script, style,
+// textarea, title and the like) end only at their own end tag.
+//
+// It hands each piece to a virtual operation: text runs with references
+// decoded, tags, raw pieces (comments, declarations, raw element content),
+// and the words of the text as offsets into the input, for the marker.
+// Words are not reported inside svg and math, whose text is not the page's
+// prose. Input may arrive in any number of pieces.
 class HtmlTokenizer {
  public:
-  // States of the machine; the numbers are part of its contract.
+  // States of the machine.
   enum State : int32_t {
     kText = 0,
     kAfterAmpersand = 1,
@@ -54,9 +63,12 @@ class HtmlTokenizer {
     kCommentDash = 17,
     kCommentDashDash = 18,
     kDeclaration = 19,
-    kScript = 20,
-    kScriptLess = 21,  // kScriptLess + k: the first k bytes of "/script" seen
-    kScriptClosed = 28,
+    kRawText = 20,
+    kRawTextLess = 21,
+    kRawTextEndName = 22,  // "</" and the first raw_matched_ bytes of the name seen
+    kSelfClosing = 23,
+    kCommentEndBang = 24,
+    kAfterLessSlash = 25,
   };
 
   virtual ~HtmlTokenizer() = default;
@@ -65,11 +77,10 @@ class HtmlTokenizer {
 
   void Reset();
   void Feed(const char* data, size_t length);
-  // Delivers what is pending at the end of input: text still being read in
-  // states 0 to 5 ends a text run; comments, declarations and scripts go
-  // out raw. A tag or reference still being read is dropped.
+  // Delivers what is pending at the end of input as a browser would: text
+  // and references end a text run; comments, declarations and raw content
+  // go out raw; a tag still open is dropped.
   void Finish();
-
 
  protected:
   // `asks_to_stop` false promises that ShouldStop always answers false, so
@@ -81,42 +92,67 @@ class HtmlTokenizer {
   virtual void OnRaw(std::string raw) = 0;
   virtual void OnProgress(unsigned consumed) = 0;
   virtual bool ShouldStop() = 0;
+  // A maximal run of word bytes of the text, as input offsets [begin, end)
+  // counted from the last Reset. A reference belongs to a word when the
+  // character it stands for is a word byte.
+  virtual void OnWord(size_t begin, size_t end);
 
  private:
   static constexpr unsigned kProgressInterval = 100;
-  // Longest byte sequence that normalises to one byte.
-  static constexpr size_t kLongestSequence = 3;
 
-  // Reads the byte at data[0] with the input normalisation. Sets *length to
-  // the bytes it takes (0 when the sequence may still complete beyond
-  // `available`) and returns the byte, or -1 for a skipped byte order mark.
-  static int Normalise(const uint8_t* data, size_t available, bool at_end, size_t* length);
+  // Steps through data[0, length); returns the bytes taken, fewer when
+  // ShouldStop says so.
+  size_t Run(const uint8_t* data, size_t length, unsigned* count, bool* stopped);
+  // Takes the plain text at data[0, length) in one piece: no '<' or '&'.
+  void TakeTextRun(const uint8_t* data, size_t length);
 
-  // Steps through the positions before `positions` of `data` (a sequence
-  // may read on up to `length`); returns the bytes taken, stopping short
-  // when ShouldStop says so or a sequence runs past `length`.
-  size_t Run(const uint8_t* data, size_t length, size_t positions, bool at_end, unsigned* count,
-             bool* stopped);
+  // The one place where the machine moves; `at` is the byte's input offset.
+  void Step(uint8_t c, size_t at);
+  void StepReference(uint8_t c, size_t at);
+  void StepTag(uint8_t c, size_t at);
+  void StepRaw(uint8_t c, size_t at);
 
-  // The one place where the machine moves.
-  void Step(uint8_t c);
-  void StepTag(uint8_t c);
-  void StepRaw(uint8_t c);
-  void EmitTag();
-  void AfterTag();
+  // One character of text from input [begin, end).
+  void PushText(uint8_t byte, size_t begin, size_t end);
+  void CloseWord();
+  void EndTextRun();
+  // The bytes of reference_ from input offset reference_start_ on, as text.
+  void PushReferenceLiterally(size_t from);
+  void ResolveNamedReference(bool semicolon);
+  void ResolveNumericReference(bool semicolon);
+  void PushReferenceCharacter(char32_t character, size_t end);
+
+  void StartTag(uint8_t first);
   void AddAttribute(uint8_t c);
+  void EmitTag();
+  void EmitRaw();
 
   const bool asks_to_stop_;
   State state_ = kText;
-  // Whether the byte being stepped was made by the input normalisation.
-  bool normalised_ = false;
+  size_t position_ = 0;  // input offset of the next byte
   TextAccumulator text_;
-  std::string reference_;
   TagRecord tag_;
-  // The start of a multi-byte sequence that the previous piece of input
-  // ended in the middle of.
-  uint8_t carried_[kLongestSequence] = {};
-  size_t carried_length_ = 0;
+
+  // The reference being read: its bytes from the '&' on, where it starts,
+  // and for a numeric one its base and value so far.
+  std::string reference_;
+  size_t reference_start_ = 0;
+  bool hexadecimal_ = false;
+  uint32_t reference_value_ = 0;
+
+  // The word being read, as input offsets.
+  bool in_word_ = false;
+  size_t word_begin_ = 0;
+  size_t word_end_ = 0;
+
+  // The raw text element being read, lower-cased (empty for plaintext,
+  // which never ends), and how much of "</name" has been seen.
+  std::string raw_closer_;
+  size_t raw_matched_ = 0;
+  // Whether the comment has no body yet: "<!-->" and "<!--->" are closed.
+  bool comment_empty_ = false;
+  // How deep the svg and math elements open here are nested.
+  int foreign_depth_ = 0;
 };
 
 }  // namespace vordo

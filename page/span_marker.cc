@@ -3,98 +3,198 @@
 #include <cstring>
 #include <utility>
 
-#include "page/word_bytes.h"
+#include "page/character_references.h"
 
 namespace vordo {
 namespace {
 
-constexpr std::string_view kOpenSpan = "<SPAN>";
-constexpr std::string_view kCloseSpan = "</SPAN>";
+// Marked pages are about twice their markup; room that is never written
+// costs no memory, while growing would copy the whole output.
+constexpr size_t kExpectedGrowth = 3;
+// Characters read into the tokenizer at a time, for the encodings that are
+// read through MarkupByteOf.
+constexpr size_t kReadChunk = 4096;
+
+// The length of the UTF-8 character at text[pos] and what it is; a byte
+// that starts no valid sequence is one character of its own, U+FFFD.
+size_t Utf8Character(std::string_view text, size_t pos, char32_t* character) {
+  uint8_t lead = static_cast<uint8_t>(text[pos]);
+  if (lead < 0x80) {
+    *character = lead;
+    return 1;
+  }
+  size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                  : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+  char32_t value = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+  bool valid = length != 0 && pos + length <= text.size();
+  for (size_t i = 1; valid && i < length; ++i) {
+    uint8_t next = static_cast<uint8_t>(text[pos + i]);
+    valid = (next & 0xC0) == 0x80;
+    value = (value << 6) | (next & 0x3F);
+  }
+  // Overlong forms, surrogates and values beyond Unicode are not characters.
+  static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (!valid || value < kSmallest[length] || (value >= 0xD800 && value <= 0xDFFF) ||
+      value > 0x10FFFF) {
+    *character = 0xFFFD;
+    return 1;
+  }
+  *character = value;
+  return length;
+}
+
+// Writes the output through a small chunk, so that most writes are plain
+// stores and the string grows once per chunk.
+template <typename Char>
+class ChunkWriter {
+ public:
+  explicit ChunkWriter(std::basic_string<Char>* output) : output_(output) {}
+  ~ChunkWriter() { Flush(); }
+
+  void Put(const Char* data, size_t length) {
+    if (length > kChunkSize - used_) {
+      Flush();
+      if (length > kChunkSize) {
+        output_->append(data, length);
+        return;
+      }
+    }
+    std::memcpy(chunk_ + used_, data, length * sizeof(Char));
+    used_ += length;
+  }
+
+  void Flush() {
+    output_->append(chunk_, used_);
+    used_ = 0;
+  }
+
+ private:
+  static constexpr size_t kChunkSize = 4096;
+  std::basic_string<Char>* output_;
+  Char chunk_[kChunkSize];
+  size_t used_ = 0;
+};
+
+template <typename Char>
+constexpr Char kOpenSpan[] = {'<', 'S', 'P', 'A', 'N', '>'};
+template <typename Char>
+constexpr Char kCloseSpan[] = {'<', '/', 'S', 'P', 'A', 'N', '>'};
+
+// Copies the source into the output with a SPAN around each word. Word
+// offsets count characters as the tokenizer read them; `locate` turns them
+// into source offsets, moving only forward.
+template <typename Char, typename Locate>
+class SpanInserter final : public SpanMarker::WordSink {
+ public:
+  SpanInserter(std::basic_string_view<Char> source, std::basic_string<Char>* output, Locate locate)
+      : source_(source), writer_(output), locate_(std::move(locate)) {}
+
+  void Word(size_t begin, size_t end) override {
+    size_t source_begin = locate_(begin);
+    size_t source_end = locate_(end);
+    writer_.Put(source_.data() + copied_, source_begin - copied_);
+    writer_.Put(kOpenSpan<Char>, std::size(kOpenSpan<Char>));
+    writer_.Put(source_.data() + source_begin, source_end - source_begin);
+    writer_.Put(kCloseSpan<Char>, std::size(kCloseSpan<Char>));
+    copied_ = source_end;
+  }
+
+  void Finish() {
+    writer_.Put(source_.data() + copied_, source_.size() - copied_);
+    writer_.Flush();
+  }
+
+ private:
+  std::basic_string_view<Char> source_;
+  ChunkWriter<Char> writer_;
+  Locate locate_;
+  size_t copied_ = 0;
+};
 
 }  // namespace
 
-std::string SpanMarker::Rewrite(std::string_view html) {
-  // Marked pages are two to three times their markup; room that is never
-  // written costs no memory, while growing would copy the whole output.
-  output_.clear();
-  output_.reserve(html.size() * kExpectedGrowth);
-  used_ = 0;
+template <typename Char, typename Reader>
+std::basic_string<Char> SpanMarker::Mark(std::basic_string_view<Char> html, Reader read) {
+  std::basic_string<Char> output;
+  output.reserve(html.size() * kExpectedGrowth);
+  SpanInserter<Char, decltype(read.locate)> inserter(html, &output, read.locate);
+  sink_ = &inserter;
   Reset();
-  Feed(html.data(), html.size());
+  read.feed(this);
   Finish();
-  Flush();
-  return std::move(output_);
+  inserter.Finish();
+  sink_ = nullptr;
+  return output;
 }
 
-void SpanMarker::PutLong(std::string_view bytes) {
-  Flush();
-  output_.append(bytes);
+std::string SpanMarker::Rewrite(std::string_view html) {
+  struct {
+    std::string_view html;
+    size_t (*locate)(size_t);
+    void feed(SpanMarker* marker) const { marker->Feed(html.data(), html.size()); }
+  } reader{html, [](size_t offset) { return offset; }};
+  return Mark<char>(html, reader);
 }
 
-void SpanMarker::Flush() {
-  output_.append(chunk_, used_);
-  used_ = 0;
-}
-
-void SpanMarker::OnText(std::string text) {
-  // The run ends at its first NUL, as a zero-terminated string would; NUL
-  // is not a word byte, so every scan below stops there.
-  const char* p = text.c_str();
-  while (*p != '\0') {
-    const char* start = p;
-    if (IsWordByte(static_cast<uint8_t>(*p))) {
-      while (IsWordByte(static_cast<uint8_t>(*p))) ++p;
-      Put(kOpenSpan);
-      Put(std::string_view(start, static_cast<size_t>(p - start)));
-      Put(kCloseSpan);
-      continue;
-    }
-    while (*p != '\0' && !IsWordByte(static_cast<uint8_t>(*p)) && *p != '&' && *p != '<' && *p != '>') ++p;
-    Put(std::string_view(start, static_cast<size_t>(p - start)));
-    switch (*p) {
-      case '&': Put("&amp;"); ++p; break;
-      case '<': Put("&lt;"); ++p; break;
-      case '>': Put("&gt;"); ++p; break;
-      default: break;
-    }
-  }
-}
-
-void SpanMarker::OnTag(TagRecord& tag) {
-  Put("<");
-  Put(tag.name);
-  for (size_t i = 0; i < tag.attributeNames.size(); ++i) {
-    const std::string& value = tag.attributeValues[i];
-    bool has_double = value.find('"') != std::string::npos;
-    bool has_single = value.find('\'') != std::string::npos;
-    Put(" ");
-    Put(tag.attributeNames[i]);
-    if (has_double && !has_single) {
-      Put("='");
-      Put(value);
-      Put("'");
-      continue;
-    }
-    // Double quotes; a value holding both kinds of quote has its double
-    // quotes written as references, so that it cannot end early.
-    Put("=\"");
-    for (char c : value) {
-      if (c == '"') {
-        Put("&quot;");
-      } else {
-        Room(1);
-        Put(c);
+std::u16string SpanMarker::RewriteUtf16(std::u16string_view html) {
+  struct {
+    std::u16string_view html;
+    size_t (*locate)(size_t);
+    void feed(SpanMarker* marker) const {
+      char bytes[kReadChunk];
+      for (size_t pos = 0; pos < html.size();) {
+        size_t count = 0;
+        for (; count < kReadChunk && pos < html.size(); ++count, ++pos) {
+          bytes[count] = static_cast<char>(MarkupByteOf(html[pos]));
+        }
+        marker->Feed(bytes, count);
       }
     }
-    Put("\"");
-  }
-  Put(">");
+  } reader{html, [](size_t offset) { return offset; }};
+  return Mark<char16_t>(html, reader);
 }
 
-void SpanMarker::OnRaw(std::string raw) { Put(raw); }
+std::string SpanMarker::RewriteUtf8(std::string_view html) {
+  // Character offsets become byte offsets by walking the text forward.
+  struct Locate {
+    std::string_view html;
+    size_t character = 0;
+    size_t byte = 0;
+    size_t operator()(size_t offset) {
+      char32_t ignored;
+      for (; character < offset; ++character) byte += Utf8Character(html, byte, &ignored);
+      return byte;
+    }
+  };
+  struct {
+    std::string_view html;
+    Locate locate;
+    void feed(SpanMarker* marker) const {
+      char bytes[kReadChunk];
+      for (size_t pos = 0; pos < html.size();) {
+        size_t count = 0;
+        for (; count < kReadChunk && pos < html.size(); ++count) {
+          char32_t character;
+          pos += Utf8Character(html, pos, &character);
+          bytes[count] = static_cast<char>(MarkupByteOf(character));
+        }
+        marker->Feed(bytes, count);
+      }
+    }
+  } reader{html, Locate{html}};
+  return Mark<char>(html, reader);
+}
+
+void SpanMarker::OnText(std::string) {}
+
+void SpanMarker::OnTag(TagRecord&) {}
+
+void SpanMarker::OnRaw(std::string) {}
 
 void SpanMarker::OnProgress(unsigned) {}
 
 bool SpanMarker::ShouldStop() { return false; }
+
+void SpanMarker::OnWord(size_t begin, size_t end) { sink_->Word(begin, end); }
 
 }  // namespace vordo

@@ -2,7 +2,6 @@
 #define VORDO_PAGE_SPAN_MARKER_H_
 
 #include <cstddef>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -10,18 +9,38 @@
 
 namespace vordo {
 
-// Rewrites a page body's markup so that every word of its text stands in a
-// <SPAN> of its own, for the hover lookup. Text stays text: the bytes '&',
-// '<' and '>' of a text run, whether written so or decoded from a reference,
-// are written back as references, so a page's text can never turn into
-// markup. Tags are written again in a normal form; comments, declarations
-// and scripts are copied.
+// Puts every word of a page body's text in a <SPAN> of its own, for the
+// hover lookup. Marking only inserts: the output is the input with "<SPAN>"
+// and "</SPAN>" around each word and not one character changed, so that
+// deleting them gives the input back. Tags, references, comments and raw
+// element content are never touched, and no SPAN goes inside them.
+//
+// The tokenizer reads one byte per character. Narrow markup is read as it
+// is; UTF-8 and the browser's UTF-16 are read through MarkupByteOf, one byte
+// per character or code unit, and the SPANs go into the original text, so
+// that no character of the page is ever converted.
 class SpanMarker final : public HtmlTokenizer {
  public:
   // Marking never stops early.
   SpanMarker() : HtmlTokenizer(false) {}
 
+  // Windows-1250 markup.
   std::string Rewrite(std::string_view html);
+  // UTF-8 markup: each character is read as one byte; a byte that starts no
+  // valid sequence is a character of its own.
+  std::string RewriteUtf8(std::string_view html);
+  // The browser's UTF-16 markup: each code unit is read as one byte, so a
+  // surrogate pair is two bytes that belong to no word.
+  std::u16string RewriteUtf16(std::u16string_view html);
+
+  // Receives each word's input offsets, in order.
+  class WordSink {
+   public:
+    virtual void Word(size_t begin, size_t end) = 0;
+
+   protected:
+    ~WordSink() = default;
+  };
 
  protected:
   void OnText(std::string text) override;
@@ -29,32 +48,13 @@ class SpanMarker final : public HtmlTokenizer {
   void OnRaw(std::string raw) override;
   void OnProgress(unsigned consumed) override;
   bool ShouldStop() override;
+  void OnWord(size_t begin, size_t end) override;
 
  private:
-  // The output is written through a small chunk, so that most writes are
-  // plain stores and the string grows once per chunk.
-  static constexpr size_t kChunkSize = 4096;
-  static constexpr size_t kExpectedGrowth = 3;
+  template <typename Char, typename Reader>
+  std::basic_string<Char> Mark(std::basic_string_view<Char> html, Reader read);
 
-  void Room(size_t bytes) {
-    if (used_ + bytes > kChunkSize) Flush();
-  }
-  void Put(char byte) { chunk_[used_++] = byte; }
-  void Put(std::string_view bytes) {
-    if (bytes.size() > kChunkSize) {
-      PutLong(bytes);
-      return;
-    }
-    Room(bytes.size());
-    std::memcpy(chunk_ + used_, bytes.data(), bytes.size());
-    used_ += bytes.size();
-  }
-  void PutLong(std::string_view bytes);
-  void Flush();
-
-  std::string output_;
-  char chunk_[kChunkSize];
-  size_t used_ = 0;
+  WordSink* sink_ = nullptr;
 };
 
 }  // namespace vordo

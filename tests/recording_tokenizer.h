@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "page/html_tokenizer.h"
@@ -10,7 +11,7 @@
 namespace vordo {
 
 // Writes down every callback: "text:...", "tag:name a=v ...", "raw:...",
-// and the progress counts apart.
+// and the progress counts and words apart.
 class RecordingTokenizer : public HtmlTokenizer {
  public:
   // `asks_to_stop` false takes the tokenizer's path for callers that never
@@ -19,6 +20,7 @@ class RecordingTokenizer : public HtmlTokenizer {
 
   std::vector<std::string> events;
   std::vector<unsigned> progress;
+  std::vector<std::pair<size_t, size_t>> words;
   size_t stopAfter = static_cast<size_t>(-1);  // ShouldStop answers true after this many calls
   size_t stopCalls = 0;
 
@@ -27,6 +29,7 @@ class RecordingTokenizer : public HtmlTokenizer {
   std::vector<std::string> Tokenize(std::string_view input, const std::vector<size_t>& pieces = {}) {
     events.clear();
     progress.clear();
+    words.clear();
     Reset();
     size_t pos = 0;
     for (size_t piece : pieces) {
@@ -51,6 +54,7 @@ class RecordingTokenizer : public HtmlTokenizer {
   void OnRaw(std::string raw) override { events.push_back("raw:" + raw); }
   void OnProgress(unsigned consumed) override { progress.push_back(consumed); }
   bool ShouldStop() override { return ++stopCalls > stopAfter; }
+  void OnWord(size_t begin, size_t end) override { words.emplace_back(begin, end); }
 };
 
 }  // namespace vordo

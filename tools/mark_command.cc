@@ -6,7 +6,6 @@
 
 #include "page/span_marker.h"
 #include "tools/command_line.h"
-#include "tools/utf8.h"
 
 namespace vordo {
 namespace {
@@ -25,10 +24,8 @@ int RunMark(const std::vector<std::string>& args) {
     std::fprintf(stderr, "vordo mark: cannot read standard input\n");
     return kExitFailure;
   }
-  bool raw = options.Flag("raw");
   SpanMarker marker;
-  std::string output = marker.Rewrite(raw ? input : Utf8ToNarrow(input));
-  if (!raw) output = NarrowToUtf8(output);
+  std::string output = options.Flag("raw") ? marker.Rewrite(input) : marker.RewriteUtf8(input);
   std::fwrite(output.data(), 1, output.size(), stdout);
   return kExitOk;
 }
@@ -39,11 +36,11 @@ const Command& MarkCommand() {
   static const Command command{
       "mark", "mark [--raw] < BODY",
       "Reads a page body's markup from standard input and writes it with every word\n"
-      "in a <SPAN> of its own, as the panel rewrites the pages the user reads.",
+      "in a <SPAN> of its own, as the panel rewrites the pages the user reads. Only\n"
+      "the SPANs are added: every other byte is written as it was read.",
       "Options:\n"
-      "  --raw   bytes in and out are Windows-1250, unchanged; without it the input is\n"
-      "          UTF-8, converted as the browser boundary does (characters without a\n"
-      "          Windows-1250 form become '?'), and the output is UTF-8\n",
+      "  --raw   the markup is Windows-1250; without it, UTF-8 (a character that\n"
+      "          Windows-1250 lacks belongs to no word)\n",
       RunMark};
   return command;
 }
