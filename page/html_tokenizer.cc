@@ -49,6 +49,16 @@ bool NameIsOneOf(std::string_view name, const std::string_view (&names)[N]) {
   return false;
 }
 
+TableContext::Element TableElementOf(std::string_view name) {
+  using Element = TableContext::Element;
+  if (NameIs(name, "table")) return Element::kTable;
+  if (NameIs(name, "tbody") || NameIs(name, "thead") || NameIs(name, "tfoot")) return Element::kSection;
+  if (NameIs(name, "tr")) return Element::kRow;
+  if (NameIs(name, "td") || NameIs(name, "th")) return Element::kCell;
+  if (NameIs(name, "caption")) return Element::kCaption;
+  return Element::kOther;
+}
+
 uint32_t DigitValue(uint8_t c) {
   if (IsDigit(c)) return c - '0';
   return LowerAscii(c) - 'a' + 10u;
@@ -68,6 +78,8 @@ void HtmlTokenizer::Reset() {
   raw_closer_.clear();
   raw_matched_ = 0;
   foreign_depth_ = 0;
+  tables_.Reset();
+  marks_words_ = true;
 }
 
 void HtmlTokenizer::Feed(const char* data, size_t length) {
@@ -127,7 +139,7 @@ void HtmlTokenizer::TakeTextRun(const uint8_t* data, size_t length) {
   text_.Append(std::string_view(reinterpret_cast<const char*>(data), length));
   size_t at = position_;
   position_ += length;
-  if (foreign_depth_ > 0) return;
+  if (!marks_words_) return;
   size_t i = 0;
   while (i < length) {
     if (!IsWordByte(data[i])) {
@@ -180,7 +192,7 @@ void HtmlTokenizer::Finish() {
 
 void HtmlTokenizer::PushText(uint8_t byte, size_t begin, size_t end) {
   text_.Push(static_cast<char>(byte));
-  if (foreign_depth_ > 0) return;
+  if (!marks_words_) return;
   if (!IsWordByte(byte)) {
     CloseWord();
     return;
@@ -473,8 +485,15 @@ void HtmlTokenizer::EmitTag() {
   if (NameIsOneOf(name, kForeignElements)) {
     if (end_tag && foreign_depth_ > 0) --foreign_depth_;
     if (!end_tag && !tag_.selfClosing) ++foreign_depth_;
-    return;
+  } else if (foreign_depth_ == 0) {
+    TableContext::Element element = TableElementOf(name);
+    if (end_tag) {
+      tables_.EndTag(element);
+    } else {
+      tables_.StartTag(element);
+    }
   }
+  marks_words_ = foreign_depth_ == 0 && !tables_.TextLeavesTable();
   // Inside svg and math these are elements like any other.
   if (end_tag || foreign_depth_ > 0) return;
   if (NameIs(name, kPlaintext)) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "page/table_context.h"
 #include "page/text_accumulator.h"
 
 namespace vordo {
@@ -38,7 +39,8 @@ struct TagRecord {
 // decoded, tags, raw pieces (comments, declarations, raw element content),
 // and the words of the text as offsets into the input, for the marker.
 // Words are not reported inside svg and math, whose text is not the page's
-// prose. Input may arrive in any number of pieces.
+// prose, nor for text standing directly in a table (see TableContext).
+// Input may arrive in any number of pieces.
 class HtmlTokenizer {
  public:
   // States of the machine.
@@ -153,6 +155,10 @@ class HtmlTokenizer {
   bool comment_empty_ = false;
   // How deep the svg and math elements open here are nested.
   int foreign_depth_ = 0;
+  TableContext tables_;
+  // Whether the text here is prose whose words are reported: not in
+  // foreign content, and not text that browsers move out of a table.
+  bool marks_words_ = true;
 };
 
 }  // namespace vordo

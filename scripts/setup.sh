@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Vordo need, when
-# they are missing. Usage: scripts/setup.sh [run|test]
+# Installs the Debian packages that building and testing Vordo need, and
+# the npm packages of the browser tests, when they are missing.
+# Usage: scripts/setup.sh [run|test]
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 build_packages=(cmake make g++ zlib1g-dev dict-freedict-eng-ces wordnet-base wamerican)
 test_packages=(libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
-               mingw-w64-tools libwine-dev wine wine64 xvfb xauth)
+               mingw-w64-tools libwine-dev wine wine64 xvfb xauth chromium bsdutils)
 
 case "${1:-test}" in
   run) wanted=("${build_packages[@]}") ;;
@@ -19,11 +21,21 @@ for package in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
     missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# Node.js and npm may come from elsewhere than Debian; any will do.
+if [ "${1:-test}" = test ] && ! { command -v node && command -v npm; } > /dev/null; then
+  missing+=(nodejs npm)
+fi
 
-echo "Installing: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
+fi
+
+# The browser tests drive Debian's Chromium through puppeteer-core.
+if [ "${1:-test}" = test ] && [ ! -d tests/browser/node_modules/puppeteer-core ]; then
+  (cd tests/browser && npm ci --no-audit --no-fund --loglevel=error)
+fi

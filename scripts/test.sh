@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets up and runs every test: the native tests (with the built dictionary's
 # check and quality figures), the same tests under AddressSanitizer with
-# UBSan and under ThreadSanitizer, the MinGW-w64 builds for 32- and 64-bit
-# Windows with the module's tests under wine64, and short runs of the
-# dictionary and markup fuzzers.
+# UBSan and under ThreadSanitizer, marking judged in Chromium, the MinGW-w64
+# builds for 32- and 64-bit Windows with the module's tests under wine64, and
+# short runs of the dictionary and markup fuzzers.
 # Usage: scripts/test.sh   (FUZZ_SECONDS=N sets the fuzzing time, default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -49,6 +49,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORDO_TESTS=ON -DVORDO_B
   -DVORDO_FUZZERS=OFF -DVORDO_STATIC_TOOL=ON > /dev/null
 cmake --build build -j "$jobs" > /dev/null
 run_ctest build
+step "marking judged in Chromium" node tests/browser/marking_check.mjs build/vordo
 
 sanitizer_build() {
   local dir=$1 flags=$2

@@ -64,6 +64,23 @@ TEST(SpanMarkerTest, TagsCommentsAndRawContentAreCopiedUnmarked) {
             "<svg/><SPAN>a</SPAN><svg><svg></svg>b</svg><SPAN>c</SPAN>");
 }
 
+TEST(SpanMarkerTest, TextThatBrowsersMoveOutOfATableIsNotMarked) {
+  // A SPAN would take the word out in front of the table and leave the
+  // spaces between the words behind.
+  EXPECT_EQ(Marked("<table><tr>stray words<td>cell words</td>more</tr></table>after"),
+            "<table><tr>stray words<td><SPAN>cell</SPAN> <SPAN>words</SPAN></td>more</tr></table>"
+            "<SPAN>after</SPAN>");
+  // Rows, sections and cells that a browser adds or closes.
+  EXPECT_EQ(Marked("<table>a<td>b<tr>c<td>d</table>e"),
+            "<table>a<td><SPAN>b</SPAN><tr>c<td><SPAN>d</SPAN></table><SPAN>e</SPAN>");
+  EXPECT_EQ(Marked("<table><caption>c</caption>x<tbody><tr><th>h</th></tr></tbody></table>"),
+            "<table><caption><SPAN>c</SPAN></caption>x<tbody><tr><th><SPAN>h</SPAN></th></tr></tbody></table>");
+  EXPECT_EQ(Marked("<table><td><table>x<td>y</table>z</table>"),
+            "<table><td><table>x<td><SPAN>y</SPAN></table><SPAN>z</SPAN></table>");
+  // Table tags inside svg are no table.
+  EXPECT_EQ(Marked("<svg><table></svg>x"), "<svg><table></svg><SPAN>x</SPAN>");
+}
+
 TEST(SpanMarkerTest, UnicodeTextIsNeverConverted) {
   EXPECT_EQ(MarkedUtf8("t\xC4\x9B\xC5\xBE\xC5\xA1\xC3\xAD m\xC4\x9B\xC5\xA1\xC5\xA5" "an"),
             "<SPAN>t\xC4\x9B\xC5\xBE\xC5\xA1\xC3\xAD</SPAN> <SPAN>m\xC4\x9B\xC5\xA1\xC5\xA5" "an</SPAN>");
