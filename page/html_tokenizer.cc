@@ -76,7 +76,7 @@ void HtmlTokenizer::Reset() {
   reference_.clear();
   in_word_ = false;
   raw_closer_.clear();
-  raw_matched_ = 0;
+  raw_end_name_.clear();
   foreign_depth_ = 0;
   tables_.Reset();
   marks_words_ = true;
@@ -107,7 +107,7 @@ size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, unsigned* count, b
         if (state_ == kText) {
           TakeTextRun(data + pos, run - pos);
         } else {
-          text_.Append(std::string_view(reinterpret_cast<const char*>(data + pos), run - pos));
+          Collect(std::string_view(reinterpret_cast<const char*>(data + pos), run - pos));
           position_ += run - pos;
         }
         consumed += static_cast<unsigned>(run - pos);
@@ -136,7 +136,7 @@ size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, unsigned* count, b
 }
 
 void HtmlTokenizer::TakeTextRun(const uint8_t* data, size_t length) {
-  text_.Append(std::string_view(reinterpret_cast<const char*>(data), length));
+  Collect(std::string_view(reinterpret_cast<const char*>(data), length));
   size_t at = position_;
   position_ += length;
   if (!marks_words_) return;
@@ -191,7 +191,7 @@ void HtmlTokenizer::Finish() {
 }
 
 void HtmlTokenizer::PushText(uint8_t byte, size_t begin, size_t end) {
-  text_.Push(static_cast<char>(byte));
+  Collect(static_cast<char>(byte));
   if (!marks_words_) return;
   if (!IsWordByte(byte)) {
     CloseWord();
@@ -249,8 +249,8 @@ void HtmlTokenizer::Step(uint8_t c, size_t at) {
         // "<!...>" and "<?...>": a comment, a declaration, or what browsers
         // read as a comment up to the next '>'.
         EndTextRun();
-        text_.Push('<');
-        text_.Push(static_cast<char>(c));
+        Collect('<');
+        Collect(static_cast<char>(c));
         state_ = c == '!' ? kAfterBang : kDeclaration;
       } else {
         // A '<' that starts nothing is text, as a browser shows it.
@@ -269,7 +269,7 @@ void HtmlTokenizer::Step(uint8_t c, size_t at) {
         state_ = kText;
       } else {
         EndTextRun();
-        text_.Append("</");
+        Collect("</");
         state_ = kDeclaration;
         StepRaw(c, at);
       }
@@ -507,7 +507,7 @@ void HtmlTokenizer::EmitTag() {
 }
 
 void HtmlTokenizer::StepRaw(uint8_t c, size_t at) {
-  text_.Push(static_cast<char>(c));
+  Collect(static_cast<char>(c));
   bool closes = false;
   switch (state_) {
     case kAfterBang:
@@ -557,27 +557,27 @@ void HtmlTokenizer::StepRaw(uint8_t c, size_t at) {
     case kRawTextLess:
       if (c == '/') {
         state_ = kRawTextEndName;
-        raw_matched_ = 0;
+        raw_end_name_.clear();
       } else {
         state_ = c == '<' ? kRawTextLess : kRawText;
       }
       break;
     default:  // kRawTextEndName
-      if (raw_matched_ < raw_closer_.size()) {
-        if (LowerAscii(c) == static_cast<uint8_t>(raw_closer_[raw_matched_])) {
-          ++raw_matched_;
+      if (raw_end_name_.size() < raw_closer_.size()) {
+        if (LowerAscii(c) == static_cast<uint8_t>(raw_closer_[raw_end_name_.size()])) {
+          raw_end_name_.push_back(static_cast<char>(c));
         } else {
           state_ = c == '<' ? kRawTextLess : kRawText;
         }
       } else if (IsSpace(c) || c == '/' || c == '>') {
         // "</name" and a delimiter: the end tag, which goes out as a tag.
-        std::string content = text_.Take();
-        size_t tag_length = 2 + raw_closer_.size() + 1;
-        std::string written_name = content.substr(content.size() - tag_length + 2, raw_closer_.size());
-        content.resize(content.size() - tag_length);
-        if (!content.empty()) OnRaw(std::move(content));
+        if (wants_text_) {
+          std::string content = text_.Take();
+          content.resize(content.size() - (2 + raw_end_name_.size() + 1));
+          if (!content.empty()) OnRaw(std::move(content));
+        }
         StartTag('/');
-        tag_.name += written_name;
+        tag_.name += raw_end_name_;
         StepTag(c, at);
       } else {
         state_ = c == '<' ? kRawTextLess : kRawText;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "page/table_context.h"
@@ -67,7 +68,7 @@ class HtmlTokenizer {
     kDeclaration = 19,
     kRawText = 20,
     kRawTextLess = 21,
-    kRawTextEndName = 22,  // "</" and the first raw_matched_ bytes of the name seen
+    kRawTextEndName = 22,  // "</" and raw_end_name_ seen
     kSelfClosing = 23,
     kCommentEndBang = 24,
     kAfterLessSlash = 25,
@@ -86,8 +87,10 @@ class HtmlTokenizer {
 
  protected:
   // `asks_to_stop` false promises that ShouldStop always answers false, so
-  // that the machine need not ask it at every byte.
-  explicit HtmlTokenizer(bool asks_to_stop = true) : asks_to_stop_(asks_to_stop) {}
+  // that the machine need not ask it at every byte; `wants_text` false,
+  // that OnText and OnRaw do nothing, so that the text is not collected.
+  explicit HtmlTokenizer(bool asks_to_stop = true, bool wants_text = true)
+      : asks_to_stop_(asks_to_stop), wants_text_(wants_text) {}
 
   virtual void OnText(std::string text) = 0;
   virtual void OnTag(TagRecord& tag) = 0;
@@ -114,6 +117,12 @@ class HtmlTokenizer {
   void StepTag(uint8_t c, size_t at);
   void StepRaw(uint8_t c, size_t at);
 
+  void Collect(char byte) {
+    if (wants_text_) text_.Push(byte);
+  }
+  void Collect(std::string_view bytes) {
+    if (wants_text_) text_.Append(bytes);
+  }
   // One character of text from input [begin, end).
   void PushText(uint8_t byte, size_t begin, size_t end);
   void CloseWord();
@@ -130,6 +139,7 @@ class HtmlTokenizer {
   void EmitRaw();
 
   const bool asks_to_stop_;
+  const bool wants_text_;
   State state_ = kText;
   size_t position_ = 0;  // input offset of the next byte
   TextAccumulator text_;
@@ -148,9 +158,9 @@ class HtmlTokenizer {
   size_t word_end_ = 0;
 
   // The raw text element being read, lower-cased (empty for plaintext,
-  // which never ends), and how much of "</name" has been seen.
+  // which never ends), and the name of "</name" as far as it matches.
   std::string raw_closer_;
-  size_t raw_matched_ = 0;
+  std::string raw_end_name_;
   // Whether the comment has no body yet: "<!-->" and "<!--->" are closed.
   bool comment_empty_ = false;
   // How deep the svg and math elements open here are nested.

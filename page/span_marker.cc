@@ -8,9 +8,6 @@
 namespace vordo {
 namespace {
 
-// Marked pages are about twice their markup; room that is never written
-// costs no memory, while growing would copy the whole output.
-constexpr size_t kExpectedGrowth = 3;
 // Characters read into the tokenizer at a time, for the encodings that are
 // read through MarkupByteOf.
 constexpr size_t kReadChunk = 4096;
@@ -84,12 +81,12 @@ constexpr Char kCloseSpan[] = {'<', '/', 'S', 'P', 'A', 'N', '>'};
 // offsets count characters as the tokenizer read them; `locate` turns them
 // into source offsets, moving only forward.
 template <typename Char, typename Locate>
-class SpanInserter final : public SpanMarker::WordSink {
+class SpanInserter {
  public:
   SpanInserter(std::basic_string_view<Char> source, std::basic_string<Char>* output, Locate locate)
       : source_(source), writer_(output), locate_(std::move(locate)) {}
 
-  void Word(size_t begin, size_t end) override {
+  void Word(size_t begin, size_t end) {
     size_t source_begin = locate_(begin);
     size_t source_end = locate_(end);
     writer_.Put(source_.data() + copied_, source_begin - copied_);
@@ -115,15 +112,18 @@ class SpanInserter final : public SpanMarker::WordSink {
 
 template <typename Char, typename Reader>
 std::basic_string<Char> SpanMarker::Mark(std::basic_string_view<Char> html, Reader read) {
-  std::basic_string<Char> output;
-  output.reserve(html.size() * kExpectedGrowth);
-  SpanInserter<Char, decltype(read.locate)> inserter(html, &output, read.locate);
-  sink_ = &inserter;
+  if (html.size() > UINT32_MAX) return std::basic_string<Char>(html);
+  words_.clear();
   Reset();
   read.feed(this);
   Finish();
+  std::basic_string<Char> output;
+  output.reserve(html.size() +
+                 words_.size() * (std::size(kOpenSpan<Char>) + std::size(kCloseSpan<Char>)));
+  SpanInserter<Char, decltype(read.locate)> inserter(html, &output, read.locate);
+  for (const WordRange& word : words_) inserter.Word(word.begin, word.end);
   inserter.Finish();
-  sink_ = nullptr;
+  std::deque<WordRange>().swap(words_);
   return output;
 }
 
@@ -195,6 +195,8 @@ void SpanMarker::OnProgress(unsigned) {}
 
 bool SpanMarker::ShouldStop() { return false; }
 
-void SpanMarker::OnWord(size_t begin, size_t end) { sink_->Word(begin, end); }
+void SpanMarker::OnWord(size_t begin, size_t end) {
+  words_.push_back(WordRange{static_cast<uint32_t>(begin), static_cast<uint32_t>(end)});
+}
 
 }  // namespace vordo

@@ -2,6 +2,8 @@
 #define VORDO_PAGE_SPAN_MARKER_H_
 
 #include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 
@@ -19,10 +21,14 @@ namespace vordo {
 // is; UTF-8 and the browser's UTF-16 are read through MarkupByteOf, one byte
 // per character or code unit, and the SPANs go into the original text, so
 // that no character of the page is ever converted.
+//
+// The words are found first and the output written at its exact size
+// afterwards, so that marking never holds more than the output and the
+// words' offsets. Markup of 4 GiB or more is returned unmarked.
 class SpanMarker final : public HtmlTokenizer {
  public:
-  // Marking never stops early.
-  SpanMarker() : HtmlTokenizer(false) {}
+  // Marking never stops early, and needs the words alone.
+  SpanMarker() : HtmlTokenizer(false, false) {}
 
   // Windows-1250 markup.
   std::string Rewrite(std::string_view html);
@@ -32,15 +38,6 @@ class SpanMarker final : public HtmlTokenizer {
   // The browser's UTF-16 markup: each code unit is read as one byte, so a
   // surrogate pair is two bytes that belong to no word.
   std::u16string RewriteUtf16(std::u16string_view html);
-
-  // Receives each word's input offsets, in order.
-  class WordSink {
-   public:
-    virtual void Word(size_t begin, size_t end) = 0;
-
-   protected:
-    ~WordSink() = default;
-  };
 
  protected:
   void OnText(std::string text) override;
@@ -54,7 +51,13 @@ class SpanMarker final : public HtmlTokenizer {
   template <typename Char, typename Reader>
   std::basic_string<Char> Mark(std::basic_string_view<Char> html, Reader read);
 
-  WordSink* sink_ = nullptr;
+  // Input offsets of the words, in order; a deque, so that it grows
+  // without copying.
+  struct WordRange {
+    uint32_t begin;
+    uint32_t end;
+  };
+  std::deque<WordRange> words_;
 };
 
 }  // namespace vordo
