@@ -133,5 +133,19 @@ TEST(VordoToolTest, NothingFoundIsNotedOnlyToAPersonAtATerminal) {
   EXPECT_NE(terminal.out.find("nothing found for \"nothing\""), std::string::npos) << terminal.out;
 }
 
+TEST(VordoToolTest, MarkOnlyInsertsSpans) {
+  // UTF-8 in and out, every byte kept: Czech, Cyrillic, references, names.
+  EXPECT_EQ(RunVordoOn("t\xC4\x9B\xC5\xBE\xC5\xA1\xC3\xAD &hellip; Q&A AT&T &pound;5", "mark").out,
+            "<SPAN>t\xC4\x9B\xC5\xBE\xC5\xA1\xC3\xAD</SPAN> &hellip; <SPAN>Q</SPAN>&<SPAN>A</SPAN> "
+            "<SPAN>AT</SPAN>&<SPAN>T</SPAN> &pound;5");
+  std::string untouched = "<style>p { color: red }</style><my-el a=1></my-el><svg><circle r=4/></svg>"
+                          "<a href=\"/wiki/\xD0\x9F\xD1\x80\xD0\xB0\xD0\xB3\xD0\xB0\">";
+  EXPECT_EQ(RunVordoOn(untouched, "mark").out, untouched);
+  EXPECT_EQ(RunVordoOn("<script>var s=\"</scripts>\"; a</script>b", "mark").out,
+            "<script>var s=\"</scripts>\"; a</script><SPAN>b</SPAN>");
+  // --raw: Windows-1250 bytes, never read as UTF-8.
+  EXPECT_EQ(RunVordoOn("\xC5\x99\xE8", "mark --raw").out, "<SPAN>\xC5</SPAN>\x99<SPAN>\xE8</SPAN>");
+}
+
 }  // namespace
 }  // namespace vordo
