@@ -1,6 +1,6 @@
 #include "module/class_factory.h"
 
-#include "module/module_state.h"
+#include "com/module_state.h"
 
 namespace vordo {
 namespace {

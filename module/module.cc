@@ -5,10 +5,11 @@
 #include <new>
 
 #include "module/class_factory.h"
-#include "module/module_state.h"
+#include "com/module_state.h"
 #include "module/registration.h"
-#include "module/vordo_idl.h"
+#include "com/vordo_idl.h"
 #include "page/handler.h"
+#include "panel/dic_band.h"
 
 namespace vordo {
 namespace {
@@ -19,8 +20,9 @@ struct ObjectMapEntry {
   ClassFactory* factory;  // created on first request, then kept
 };
 
-// The band and the event handler join this map as they are built.
+// The event handler joins this map with automatic search.
 ObjectMapEntry g_object_map[] = {
+    {&CLSID_DicBand, &DicBand::Create, nullptr},
     {&CLSID_Handler, &Handler::Create, nullptr},
 };
 

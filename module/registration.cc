@@ -8,8 +8,8 @@
 #include <cwchar>
 #include <vector>
 
-#include "module/module_state.h"
-#include "module/vordo_idl.h"
+#include "com/module_state.h"
+#include "com/vordo_idl.h"
 
 namespace vordo {
 namespace {

@@ -6,10 +6,10 @@
 #include <exdisp.h>
 #include <ocidl.h>
 
-#include "module/com_object.h"
-#include "module/com_ref.h"
-#include "module/type_info_dispatch.h"
-#include "module/vordo_idl.h"
+#include "com/com_object.h"
+#include "com/com_ref.h"
+#include "com/type_info_dispatch.h"
+#include "com/vordo_idl.h"
 
 namespace vordo {
 

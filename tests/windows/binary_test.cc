@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "module/resource_ids.h"
+#include "com/resource_ids.h"
 
 namespace vordo {
 namespace {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "module/registration.h"
-#include "module/type_info_dispatch.h"
-#include "module/vordo_idl.h"
+#include "com/type_info_dispatch.h"
+#include "com/vordo_idl.h"
 
 namespace vordo {
 namespace {

@@ -1,5 +1,5 @@
-#ifndef VORDO_MODULE_COM_REF_H_
-#define VORDO_MODULE_COM_REF_H_
+#ifndef VORDO_COM_COM_REF_H_
+#define VORDO_COM_COM_REF_H_
 
 #include <unknwn.h>
 
@@ -43,4 +43,4 @@ class ComRef {
 
 }  // namespace vordo
 
-#endif  // VORDO_MODULE_COM_REF_H_
+#endif  // VORDO_COM_COM_REF_H_

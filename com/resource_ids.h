@@ -1,5 +1,5 @@
-#ifndef VORDO_MODULE_RESOURCE_IDS_H_
-#define VORDO_MODULE_RESOURCE_IDS_H_
+#ifndef VORDO_COM_RESOURCE_IDS_H_
+#define VORDO_COM_RESOURCE_IDS_H_
 
 // The module's resources: the type library, the help and banner pages, the
 // banner image they show, and the toolbar button's icon.
@@ -10,4 +10,4 @@
 #define VORDO_IMAGE_RESOURCE_TYPE 2110
 #define VORDO_HTML_RESOURCE_TYPE 23
 
-#endif  // VORDO_MODULE_RESOURCE_IDS_H_
+#endif  // VORDO_COM_RESOURCE_IDS_H_

@@ -1,9 +1,9 @@
-#ifndef VORDO_MODULE_COM_OBJECT_H_
-#define VORDO_MODULE_COM_OBJECT_H_
+#ifndef VORDO_COM_COM_OBJECT_H_
+#define VORDO_COM_COM_OBJECT_H_
 
 #include <windows.h>
 
-#include "module/module_state.h"
+#include "com/module_state.h"
 
 namespace vordo {
 
@@ -34,4 +34,4 @@ HRESULT HandOut(Object* object, REFIID iid, void** out) {
 
 }  // namespace vordo
 
-#endif  // VORDO_MODULE_COM_OBJECT_H_
+#endif  // VORDO_COM_COM_OBJECT_H_

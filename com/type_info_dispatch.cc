@@ -1,7 +1,7 @@
-#include "module/type_info_dispatch.h"
+#include "com/type_info_dispatch.h"
 
-#include "module/module_state.h"
-#include "module/vordo_idl.h"
+#include "com/module_state.h"
+#include "com/vordo_idl.h"
 
 namespace vordo {
 namespace {

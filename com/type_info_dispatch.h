@@ -1,5 +1,5 @@
-#ifndef VORDO_MODULE_TYPE_INFO_DISPATCH_H_
-#define VORDO_MODULE_TYPE_INFO_DISPATCH_H_
+#ifndef VORDO_COM_TYPE_INFO_DISPATCH_H_
+#define VORDO_COM_TYPE_INFO_DISPATCH_H_
 
 #include <oaidl.h>
 #include <oleauto.h>
@@ -65,4 +65,4 @@ class TypeInfoDispatch : public Interface {
 
 }  // namespace vordo
 
-#endif  // VORDO_MODULE_TYPE_INFO_DISPATCH_H_
+#endif  // VORDO_COM_TYPE_INFO_DISPATCH_H_

@@ -1,4 +1,4 @@
-#include "module/module_state.h"
+#include "com/module_state.h"
 
 namespace vordo {
 namespace {

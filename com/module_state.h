@@ -1,5 +1,5 @@
-#ifndef VORDO_MODULE_MODULE_STATE_H_
-#define VORDO_MODULE_MODULE_STATE_H_
+#ifndef VORDO_COM_MODULE_STATE_H_
+#define VORDO_COM_MODULE_STATE_H_
 
 #include <windows.h>
 
@@ -24,4 +24,4 @@ std::string ModulePathA();
 
 }  // namespace vordo
 
-#endif  // VORDO_MODULE_MODULE_STATE_H_
+#endif  // VORDO_COM_MODULE_STATE_H_
