@@ -47,10 +47,9 @@ ULONG Handler::Inner::Release() {
 
 HRESULT Handler::SetSite(IUnknown* site) {
   site_.Assign(site);
-  if (site == nullptr) {
-    browser_.Reset();
-    return S_OK;
-  }
+  // A new site without a browser must not leave the old site's in use.
+  browser_.Reset();
+  if (site == nullptr) return S_OK;
   ComRef<IServiceProvider> services;
   if (SUCCEEDED(site->QueryInterface(IID_IServiceProvider, services.OutVoid()))) {
     services->QueryService(kWebBrowserAppService, IID_IWebBrowser2, browser_.OutVoid());
@@ -81,7 +80,7 @@ HRESULT Handler::Exec(const GUID*, DWORD, DWORD, VARIANT*, VARIANT*) {
   VARIANT show;
   VariantInit(&show);
   show.vt = VT_BOOL;
-  show.boolVal = 1;
+  show.boolVal = VARIANT_TRUE;
   if (browser_ && bar.bstrVal != nullptr) browser_->ShowBrowserBar(&bar, &show, nullptr);
   VariantClear(&bar);
   return S_OK;
