@@ -88,13 +88,20 @@ for arch in i686 x86_64; do
     cmake --build build-$arch -j $jobs > /dev/null"
 done
 wine_log=$(mktemp)
-if scripts/wine_tests.sh build-x86_64 build-i686 > "$wine_log" 2>&1; then :; fi
+if scripts/wine_tests.sh build-x86_64 build-i686 build > "$wine_log" 2>&1; then :; fi
 grep -v -E '^wine: |^Running main' "$wine_log" || true
 count_gtest "$wine_log"
 for check in "regsvr32: registered" "regsvr32 /u: unregistered"; do
   if grep -qF "$check" "$wine_log"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 done
 rm -f "$wine_log"
+# The panel after a lookup of "look" in the real dictionary, for people.
+panel_picture() {
+  rm -f build-x86_64/panel-look.png
+  scripts/vordo_panel.sh --query look --png build-x86_64/panel-look.png > /dev/null 2>&1 &&
+    [ "$(stat -c %s build-x86_64/panel-look.png)" -gt 2000 ]
+}
+step "panel picture (build-x86_64/panel-look.png)" panel_picture
 echo "(the Windows part took $(( $(date +%s) - windows_start )) s)"
 
 fuzz_build() {

@@ -2,6 +2,7 @@
 // VORDO_DLL names the x86_64 vordo.dll, VORDO_DLL_32 the i686 one.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 #include <docobj.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -11,9 +12,9 @@
 #include <vector>
 
 #include "module/registration.h"
-#include "module/type_info_dispatch.h"
-#include "module/vordo_idl.h"
-#include "tests/windows/fake_browser.h"
+#include "com/type_info_dispatch.h"
+#include "com/vordo_idl.h"
+#include "host/bar_site.h"
 
 namespace vordo {
 namespace {
@@ -85,6 +86,43 @@ TEST_F(ModuleTest, ClassObjectsAreCachedAndUnknownClassesRefused) {
   void* none = reinterpret_cast<void*>(1);
   EXPECT_EQ(module_.getClassObject(IID_IUnknown, IID_IClassFactory, &none), CLASS_E_CLASSNOTAVAILABLE);
   EXPECT_EQ(none, nullptr);
+  // The band is served, and answers its interfaces in the DLL too.
+  IClassFactory* band_factory = nullptr;
+  ASSERT_EQ(module_.getClassObject(CLSID_DicBand, IID_IClassFactory, reinterpret_cast<void**>(&band_factory)),
+            S_OK);
+  IUnknown* band = nullptr;
+  ASSERT_EQ(band_factory->CreateInstance(nullptr, IID_IDeskBand, reinterpret_cast<void**>(&band)), S_OK);
+  IUnknown* aggregated = reinterpret_cast<IUnknown*>(1);
+  EXPECT_EQ(band_factory->CreateInstance(band, IID_IUnknown, reinterpret_cast<void**>(&aggregated)),
+            CLASS_E_NOAGGREGATION);
+  for (const IID* iid : {&IID_IDicBand, &IID_IDispatch, &IID_IInputObject, &IID_IObjectWithSite,
+                         &IID_IPersistStream}) {
+    IUnknown* other = nullptr;
+    EXPECT_EQ(band->QueryInterface(*iid, reinterpret_cast<void**>(&other)), S_OK);
+    if (other != nullptr) other->Release();
+  }
+  IUnknown* window = nullptr;
+  EXPECT_EQ(band->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window)), E_NOINTERFACE);
+  // The browser's events arrive by dispatch identifier, read from the type
+  // library: DocumentComplete (259), DownloadComplete (104), and no other.
+  IDispatch* sink = nullptr;
+  ASSERT_EQ(band->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&sink)), S_OK);
+  VARIANT url;
+  VariantInit(&url);
+  VARIANTARG arguments[2];
+  arguments[1].vt = VT_DISPATCH;  // in reverse order
+  arguments[1].pdispVal = sink;
+  arguments[0].vt = VT_VARIANT | VT_BYREF;
+  arguments[0].pvarVal = &url;
+  DISPPARAMS parameters = {arguments, nullptr, 2, 0};
+  EXPECT_EQ(sink->Invoke(259, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr), S_OK);
+  DISPPARAMS no_arguments = {nullptr, nullptr, 0, 0};
+  EXPECT_EQ(sink->Invoke(104, IID_NULL, 0, DISPATCH_METHOD, &no_arguments, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(sink->Invoke(105, IID_NULL, 0, DISPATCH_METHOD, &no_arguments, nullptr, nullptr, nullptr),
+            DISP_E_MEMBERNOTFOUND);
+  sink->Release();
+  band->Release();
+  band_factory->Release();
 }
 
 TEST_F(ModuleTest, CanUnloadOnlyWithoutObjectsFactoriesOrLocks) {
@@ -171,8 +209,8 @@ TEST_F(ModuleTest, HandlerShowsTheBandThroughItsSite) {
   EXPECT_EQ(site_out, nullptr);
   EXPECT_EQ(with_site->GetSite(IID_IUnknown, nullptr), E_POINTER);
 
-  FakeBrowserCalls calls = {};
-  IUnknown* site = CreateFakeSite(1, &calls);
+  BarSiteState calls = {};
+  IUnknown* site = CreateBarSite(kBarSiteEverything, &calls);
   ASSERT_EQ(with_site->SetSite(site), S_OK);
   IUnknown* got = nullptr;
   ASSERT_EQ(with_site->GetSite(IID_IUnknown, reinterpret_cast<void**>(&got)), S_OK);
@@ -185,12 +223,18 @@ TEST_F(ModuleTest, HandlerShowsTheBandThroughItsSite) {
   EXPECT_EQ(calls.barType, VT_BSTR);
   EXPECT_EQ(std::wstring(calls.bar), L"{825CACB8-03CF-4B4D-AA93-8224A18C4089}");
   EXPECT_EQ(calls.showType, VT_BOOL);
-  EXPECT_NE(calls.show, 0);
+  EXPECT_EQ(calls.show, VARIANT_TRUE);
 
-  // Without a site, or with one that has no services, Exec does nothing.
+  // Without a site, or with one that gives no browser, Exec does nothing.
   ASSERT_EQ(with_site->SetSite(nullptr), S_OK);
   EXPECT_EQ(target->Exec(nullptr, 0, 0, nullptr, nullptr), S_OK);
-  IUnknown* plain_site = CreateFakeSite(0, &calls);
+  IUnknown* plain_site = CreateBarSite(kBarSiteInputSite | kBarSiteWindow, &calls);
+  ASSERT_EQ(with_site->SetSite(plain_site), S_OK);
+  EXPECT_EQ(target->Exec(nullptr, 0, 0, nullptr, nullptr), S_OK);
+  EXPECT_EQ(calls.showBrowserBar, 2);
+  // Nor does a site without a browser that follows one with it: the old
+  // site's browser is not kept.
+  ASSERT_EQ(with_site->SetSite(site), S_OK);
   ASSERT_EQ(with_site->SetSite(plain_site), S_OK);
   EXPECT_EQ(target->Exec(nullptr, 0, 0, nullptr, nullptr), S_OK);
   EXPECT_EQ(calls.showBrowserBar, 2);

@@ -1,0 +1,130 @@
+#ifndef VORDO_PANEL_DIC_BAND_H_
+#define VORDO_PANEL_DIC_BAND_H_
+
+#include <windows.h>
+#include <exdisp.h>
+#include <ocidl.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "com/com_object.h"
+#include "com/com_ref.h"
+#include "com/type_info_dispatch.h"
+#include "com/vordo_idl.h"
+#include "panel/result_view.h"
+
+namespace vordo {
+
+// The instance that owns the panel's window classes: the module, or the
+// program the panel is linked into.
+HINSTANCE PanelInstance();
+
+// The dictionary panel as the browser's vertical bar: a band object in the
+// bar site. It gives the site its window, shows and hides it, takes part in
+// focus and keyboard handling, and receives the browser's navigation events
+// through IDicBand.
+//
+// Its window (DicBandWndClass) holds, from top to bottom, the input combo
+// box, the middle area (the results view, or before the first lookup the
+// help pane) and the banner pane. Typing a word and Enter looks it up.
+class DicBand final : public TypeInfoDispatch<IDicBand>,
+                      public IDeskBand,
+                      public IInputObject,
+                      public IObjectWithSite,
+                      public IPersistStream {
+ public:
+  static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return count_.Add(); }
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  // IDicBand: the browser's events.
+  HRESULT STDMETHODCALLTYPE DocumentComplete(IDispatch* frame, VARIANT* url) override;
+  HRESULT STDMETHODCALLTYPE DownloadComplete() override;
+  HRESULT STDMETHODCALLTYPE BeforeNavigate2(IDispatch* frame, VARIANT* url, VARIANT* flags,
+                                            VARIANT* target_frame, VARIANT* post_data,
+                                            VARIANT* headers, VARIANT_BOOL* cancel) override;
+
+  // IOleWindow, IDockingWindow, IDeskBand
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE ShowDW(BOOL show) override;
+  HRESULT STDMETHODCALLTYPE CloseDW(DWORD reserved) override;
+  HRESULT STDMETHODCALLTYPE ResizeBorderDW(LPCRECT, IUnknown*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetBandInfo(DWORD band_id, DWORD view_mode, DESKBANDINFO* info) override;
+
+  // IInputObject
+  HRESULT STDMETHODCALLTYPE UIActivateIO(BOOL activate, MSG* message) override;
+  HRESULT STDMETHODCALLTYPE HasFocusIO() override { return has_focus_ ? S_OK : S_FALSE; }
+  HRESULT STDMETHODCALLTYPE TranslateAcceleratorIO(MSG* message) override;
+
+  // IObjectWithSite
+  HRESULT STDMETHODCALLTYPE SetSite(IUnknown* site) override;
+  HRESULT STDMETHODCALLTYPE GetSite(REFIID iid, void** out) override;
+
+  // IPersist, IPersistStream: nothing is stored.
+  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override;
+  HRESULT STDMETHODCALLTYPE IsDirty() override { return S_FALSE; }
+  HRESULT STDMETHODCALLTYPE Load(IStream*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Save(IStream*, BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
+
+  // The panel (panel_window.cc).
+  bool CreatePanelWindows();
+  void UpdateFocusState();
+  void ShowHelp(bool show);
+  // Looks `query` up as the input field does; see ResultView::Translate.
+  void Translate(std::string query, bool set_focus, bool display) {
+    result_view_.Translate(&query, set_focus, display);
+  }
+
+  HWND bandWindow() const { return band_window_; }
+  HWND combo() const { return combo_; }
+  HWND edit() const { return edit_; }
+  HWND helpPane() const { return help_pane_; }
+  HWND bannerPane() const { return banner_pane_; }
+  bool shown() const { return shown_; }
+  bool pageMarked() const { return page_marked_; }
+  const ResultView& resultView() const { return result_view_; }
+
+ private:
+  DicBand() : result_view_(this) {}
+  ~DicBand() override;
+
+  static LRESULT CALLBACK BandWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  void Layout(int width, int height);
+  LRESULT ColourEdit(HDC dc, HWND control);
+  void OnEnter();
+  void ConnectEvents();
+  void DisconnectEvents();
+
+  ComObjectCount count_;
+  ComRef<IUnknown> site_;
+  ComRef<IWebBrowser2> browser_;
+  ComRef<IInputObjectSite> input_site_;
+  ResultView result_view_;
+  HWND parent_window_ = nullptr;
+  HWND band_window_ = nullptr;
+  HWND combo_ = nullptr;
+  HWND edit_ = nullptr;
+  WNDPROC edit_proc_ = nullptr;
+  HWND result_window_ = nullptr;
+  HWND help_pane_ = nullptr;
+  HWND banner_pane_ = nullptr;
+  HBRUSH focused_brush_ = nullptr;
+  HBRUSH idle_brush_ = nullptr;
+  DWORD advise_cookie_ = 0;
+  bool shown_ = false;
+  bool page_marked_ = false;
+  bool has_focus_ = false;
+  DWORD view_mode_ = 0;
+  DWORD band_id_ = 0;
+};
+
+}  // namespace vordo
+
+#endif  // VORDO_PANEL_DIC_BAND_H_
