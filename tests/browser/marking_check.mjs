@@ -171,6 +171,9 @@ async function parseAndInspect(tab, markup, marked) {
     document.write(text);
     document.close();
   }, markup);
+  // The parser waits at each external script (which the policy then
+  // refuses) and goes on later: inspect only the whole document.
+  await tab.waitForFunction(() => document.readyState === 'complete', { polling: 10, timeout: 20000 });
   return tab.evaluate(inspect, marked);
 }
 
@@ -181,6 +184,7 @@ async function check(tab, file) {
     const before = await parseAndInspect(tab, decoder.decode(original), false);
     const after = await parseAndInspect(tab, decoder.decode(marked), true);
     const faults = [];
+    if (!before.tree.includes('<body')) faults.push('the page was not parsed');
     if (before.tree !== after.tree) faults.push('the document changed ' + firstDifference(before.tree, after.tree));
     if (after.problemCount > 0) faults.push(`${after.problemCount} unmarked or mixed text nodes, e.g. ${after.problems.join('; ')}`);
     return faults.length === 0 ? null : faults.join('\n    ');
