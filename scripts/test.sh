@@ -67,11 +67,11 @@ echo "== ThreadSanitizer"
 sanitizer_build build-tsan "-O1 -fsanitize=thread"
 run_ctest build-tsan
 
-# Adds the counts of a GoogleTest run's summary to the totals.
+# Adds the counts of the GoogleTest runs' summaries in a log to the totals.
 count_gtest() {
   local log=$1 good bad
-  good=$(grep -oE '\[  PASSED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | tail -n 1 || true)
-  bad=$(grep -oE '\[  FAILED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | tail -n 1 || true)
+  good=$(grep -oE '\[  PASSED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | awk '{s += $1} END {if (NR) print s}' || true)
+  bad=$(grep -oE '\[  FAILED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | awk '{s += $1} END {if (NR) print s}' || true)
   passed=$((passed + ${good:-0}))
   failed=$((failed + ${bad:-0}))
   if [ -z "$good" ] && [ -z "$bad" ]; then failed=$((failed + 1)); fi

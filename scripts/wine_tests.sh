@@ -24,6 +24,11 @@ xvfb-run -a bash -euo pipefail -c '
   # it manages; the tests open and close many.
   "$wine" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f > /dev/null
   "$wine" "$1" --gtest_brief=1 | tr -d "\r" || status=1
+  # The panel again where the system code page is 1250 rather than 1252:
+  # its Czech text must not depend on it.
+  echo "The panel with the system code page 1250 (LANG=cs_CZ.UTF-8):"
+  LANG=cs_CZ.UTF-8 VORDO_EXPECT_CODE_PAGE=1250 "$wine" "$1" --gtest_brief=1 --gtest_filter="PanelTest.*" |
+    tr -d "\r" || status=1
 
   # regsvr32 writes the keys, and removes them again.
   band="HKLM\\Software\\Classes\\Clsid\\{825CACB8-03CF-4B4D-AA93-8224A18C4089}\\InprocServer32"
