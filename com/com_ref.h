@@ -13,6 +13,16 @@ class ComRef {
   ~ComRef() { Reset(); }
   ComRef(const ComRef&) = delete;
   ComRef& operator=(const ComRef&) = delete;
+  // Moving hands the one reference over.
+  ComRef(ComRef&& other) noexcept : pointer_(other.pointer_) { other.pointer_ = nullptr; }
+  ComRef& operator=(ComRef&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      pointer_ = other.pointer_;
+      other.pointer_ = nullptr;
+    }
+    return *this;
+  }
 
   // Takes a new reference to `pointer` (which may be null).
   void Assign(Interface* pointer) {

@@ -1,6 +1,6 @@
 // Written in C, so that the browser's long vtable can be filled in one
 // stroke: every slot of IWebBrowser2 answers E_NOTIMPL but those of
-// IUnknown, Navigate2 and ShowBrowserBar. (On x86_64 the caller clears the stack, so one stub serves every
+// IUnknown, Navigate2, ShowBrowserBar and get_Document. (On x86_64 the caller clears the stack, so one stub serves every
 // signature; this file is built for x86_64 only.)
 #define CINTERFACE
 #define COBJMACROS
@@ -165,6 +165,13 @@ static HRESULT STDMETHODCALLTYPE ShowBrowserBar(IWebBrowser2* self, VARIANT* bar
   return S_OK;
 }
 
+static HRESULT STDMETHODCALLTYPE GetDocument(IWebBrowser2* self, IDispatch** document) {
+  BarSiteState* state = SITE_OF(self, browser)->state;
+  *document = state->document;
+  if (*document != NULL) IDispatch_AddRef(*document);
+  return *document != NULL ? S_OK : E_FAIL;
+}
+
 static IOleWindowVtbl g_window_vtable = {windowQueryInterface, windowAddRef, windowRelease, GetSiteWindow,
                                          (void*)NotImplemented};
 static IInputObjectSiteVtbl g_input_site_vtable = {inputSiteQueryInterface, inputSiteAddRef,
@@ -188,6 +195,7 @@ IUnknown* CreateBarSite(int parts, BarSiteState* state) {
   g_browser_vtable.Release = browserRelease;
   g_browser_vtable.Navigate2 = Navigate2;
   g_browser_vtable.ShowBrowserBar = ShowBrowserBar;
+  g_browser_vtable.get_Document = GetDocument;
   BarSite* site = (BarSite*)calloc(1, sizeof(BarSite));
   if (site == NULL) return NULL;
   site->window.lpVtbl = &g_window_vtable;

@@ -26,6 +26,7 @@ typedef struct BarSiteState {
   WCHAR bar[64];
   VARTYPE showType;
   VARIANT_BOOL show;
+  IDispatch* document;   // what get_Document gives, if set (not held)
 } BarSiteState;
 
 enum {
@@ -35,8 +36,8 @@ enum {
   kBarSiteEverything = 7,
 };
 
-// The site's browser records Navigate2 and ShowBrowserBar and answers
-// E_NOTIMPL to the rest of IWebBrowser2. A site with the parts `parts` names, starting with one reference. The
+// The site's browser records Navigate2 and ShowBrowserBar, gives the state's
+// document, and answers E_NOTIMPL to the rest of IWebBrowser2. A site with the parts `parts` names, starting with one reference. The
 // state must outlive it.
 IUnknown* CreateBarSite(int parts, BarSiteState* state);
 

@@ -8,6 +8,7 @@
 #include "com/module_state.h"
 #include "module/registration.h"
 #include "com/vordo_idl.h"
+#include "page/evt_handler.h"
 #include "page/handler.h"
 #include "panel/dic_band.h"
 
@@ -20,9 +21,9 @@ struct ObjectMapEntry {
   ClassFactory* factory;  // created on first request, then kept
 };
 
-// The event handler joins this map with automatic search.
 ObjectMapEntry g_object_map[] = {
     {&CLSID_DicBand, &DicBand::Create, nullptr},
+    {&CLSID_EvtHandler, &EvtHandler::Create, nullptr},
     {&CLSID_Handler, &Handler::Create, nullptr},
 };
 

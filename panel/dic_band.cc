@@ -79,7 +79,10 @@ ULONG DicBand::Release() {
 
 HRESULT DicBand::DocumentComplete(IDispatch* frame, VARIANT*) {
   // Only the top-level document's completion counts, not a frame's.
-  if (SameObject(frame, browser_.get())) page_marked_ = false;
+  if (SameObject(frame, browser_.get())) {
+    page_.ForgetPage();
+    SetPageIntegration(shown_);
+  }
   return S_OK;
 }
 
@@ -87,7 +90,8 @@ HRESULT DicBand::DownloadComplete() { return S_OK; }
 
 HRESULT DicBand::BeforeNavigate2(IDispatch*, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
                                  VARIANT_BOOL*) {
-  page_marked_ = false;
+  SetPageIntegration(false);
+  page_.ForgetPage();
   return S_OK;
 }
 
@@ -101,6 +105,7 @@ HRESULT DicBand::ShowDW(BOOL show) {
   if (band_window_ == nullptr) return S_OK;
   ShowWindow(band_window_, show ? SW_SHOW : SW_HIDE);
   shown_ = show != FALSE;
+  SetPageIntegration(shown_);
   return S_OK;
 }
 
@@ -164,6 +169,7 @@ HRESULT DicBand::SetSite(IUnknown* site) {
   }
   if (!browser_ || !input_site_ || !CreatePanelWindows()) return E_FAIL;
   ConnectEvents();
+  SetPageIntegration(shown_);
   return S_OK;
 }
 

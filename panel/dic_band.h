@@ -12,6 +12,8 @@
 #include "com/com_ref.h"
 #include "com/type_info_dispatch.h"
 #include "com/vordo_idl.h"
+#include "page/hover_target.h"
+#include "page/page_integration.h"
 #include "panel/result_view.h"
 
 namespace vordo {
@@ -27,12 +29,14 @@ HINSTANCE PanelInstance();
 //
 // Its window (DicBandWndClass) holds, from top to bottom, the input combo
 // box, the middle area (the results view, or before the first lookup the
-// help pane) and the banner pane. Typing a word and Enter looks it up.
+// help pane) and the banner pane. Typing a word and Enter looks it up; while
+// the band is shown, so does resting the mouse on a word of the page.
 class DicBand final : public TypeInfoDispatch<IDicBand>,
                       public IDeskBand,
                       public IInputObject,
                       public IObjectWithSite,
-                      public IPersistStream {
+                      public IPersistStream,
+                      public HoverTarget {
  public:
   static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
 
@@ -81,17 +85,23 @@ class DicBand final : public TypeInfoDispatch<IDicBand>,
     result_view_.Translate(&query, set_focus, display);
   }
 
+  // HoverTarget: what the document sinks of automatic search use.
+  HWND HoverWindow() const override { return band_window_; }
+  HWND InputField() const override { return edit_; }
+  bool PanelShown() const override { return shown_; }
+  void LookUpHovered(const std::string& word) override { Translate(word, false, shown_); }
+
   HWND bandWindow() const { return band_window_; }
   HWND combo() const { return combo_; }
   HWND edit() const { return edit_; }
   HWND helpPane() const { return help_pane_; }
   HWND bannerPane() const { return banner_pane_; }
   bool shown() const { return shown_; }
-  bool pageMarked() const { return page_marked_; }
+  bool pageMarked() const { return page_.pageMarked(); }
   const ResultView& resultView() const { return result_view_; }
 
  private:
-  DicBand() : result_view_(this) {}
+  DicBand() : result_view_(this), page_(this) {}
   ~DicBand() override;
 
   static LRESULT CALLBACK BandWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -101,12 +111,14 @@ class DicBand final : public TypeInfoDispatch<IDicBand>,
   void OnEnter();
   void ConnectEvents();
   void DisconnectEvents();
+  void SetPageIntegration(bool enable) { page_.SetPageIntegration(browser_.get(), enable); }
 
   ComObjectCount count_;
   ComRef<IUnknown> site_;
   ComRef<IWebBrowser2> browser_;
   ComRef<IInputObjectSite> input_site_;
   ResultView result_view_;
+  PageIntegration page_;
   HWND parent_window_ = nullptr;
   HWND band_window_ = nullptr;
   HWND combo_ = nullptr;
@@ -119,7 +131,6 @@ class DicBand final : public TypeInfoDispatch<IDicBand>,
   HBRUSH idle_brush_ = nullptr;
   DWORD advise_cookie_ = 0;
   bool shown_ = false;
-  bool page_marked_ = false;
   bool has_focus_ = false;
   DWORD view_mode_ = 0;
   DWORD band_id_ = 0;

@@ -23,7 +23,10 @@ xvfb-run -a bash -euo pipefail -c '
   # Without a window manager, Wine takes seconds to hide each window that
   # it manages; the tests open and close many.
   "$wine" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f > /dev/null
-  "$wine" "$1" --gtest_brief=1 | tr -d "\r" || status=1
+  # The missing dictionary needs a process that has not opened it yet.
+  missing=PanelTest.AMissingDictionary*
+  "$wine" "$1" --gtest_brief=1 --gtest_filter="-$missing" | tr -d "\r" || status=1
+  "$wine" "$1" --gtest_brief=1 --gtest_filter="$missing" | tr -d "\r" || status=1
   # The panel again where the system code page is 1250 rather than 1252:
   # its Czech text must not depend on it.
   echo "The panel with the system code page 1250 (LANG=cs_CZ.UTF-8):"

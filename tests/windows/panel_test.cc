@@ -12,9 +12,11 @@
 
 #include "com/com_ref.h"
 #include "host/bar_site.h"
+#include "dictionary/dictionary_file.h"
 #include "panel/dic_band.h"
 #include "panel/panes.h"
 #include "platform/platform.h"
+#include "tests/windows/test_support.h"
 
 namespace vordo {
 namespace {
@@ -55,25 +57,6 @@ BOOL g_online = FALSE;
 BOOL WINAPI FakeConnectedState(LPDWORD flags, DWORD) {
   *flags = 0;
   return g_online;
-}
-
-std::wstring ProgramDirectory() {
-  wchar_t path[MAX_PATH * 4];
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-  std::wstring program(path, length);
-  return program.substr(0, program.find_last_of(L"\\/") + 1);
-}
-
-// The panel reads dic.bin beside the program it is linked into.
-std::wstring DictionaryBesideProgram() { return ProgramDirectory() + L"dic.bin"; }
-
-bool PutSampleDictionary() {
-  const char* sample = std::getenv("VORDO_SAMPLE_DICTIONARY");
-  if (sample == nullptr) return false;
-  std::u16string path = NarrowToWide(sample);
-  // Once opened, the file stays mapped and cannot be replaced: keep it.
-  return CopyFileW(reinterpret_cast<const wchar_t*>(path.c_str()), DictionaryBesideProgram().c_str(), TRUE) ||
-         GetLastError() == ERROR_FILE_EXISTS;
 }
 
 // A top-level window as the bar site's, a site that gives everything, and
@@ -191,8 +174,10 @@ class PanelTest : public ::testing::Test {
   ComRef<IInputObject> input_;
 };
 
-// Runs first: the dictionary is opened once per process.
+// The dictionary is opened once per process: scripts/wine_tests.sh runs this
+// test in a process of its own.
 TEST_F(PanelTest, AMissingDictionaryGivesOneMessageAtATimeAndALaterLookupRecovers) {
+  ASSERT_FALSE(ProcessDictionary().IsOpen()) << "run this test in a process that has not opened it";
   DeleteFileW(DictionaryBesideProgram().c_str());
   g_boxes = 0;
   g_reentering_band = band();

@@ -1,0 +1,71 @@
+#ifndef VORDO_PAGE_EVT_HANDLER_H_
+#define VORDO_PAGE_EVT_HANDLER_H_
+
+#include <windows.h>
+#include <mshtml.h>
+
+#include <string>
+
+#include "com/com_object.h"
+#include "com/com_ref.h"
+#include "com/type_info_dispatch.h"
+#include "com/vordo_idl.h"
+#include "page/hover_target.h"
+
+namespace vordo {
+
+// The mouse-move handler of a document's word elements: a document calls
+// its member 0 (Default) at every mouse move over a SPAN it hooked; after
+// 400 ms of rest on the same spot the word is looked up. One handler serves
+// one document, bound by Setup. It may be aggregated.
+class EvtHandler final : public TypeInfoDispatch<IEvtHandler> {
+ public:
+  static constexpr UINT kHoverMilliseconds = 400;
+
+  static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    return controlling_->QueryInterface(iid, out);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return controlling_->AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return controlling_->Release(); }
+
+  HRESULT STDMETHODCALLTYPE Default() override;
+  // Binds the handler to a document (or unbinds it, with null) for the
+  // panel at address `band` (a HoverTarget), and stops its timer.
+  HRESULT STDMETHODCALLTYPE Setup(IDispatch* document, LONG_PTR band) override;
+
+  const std::string& word() const { return word_; }
+
+ private:
+  class Inner final : public IUnknown {
+   public:
+    explicit Inner(EvtHandler* handler) : handler_(handler) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return handler_->count_.Add(); }
+    ULONG STDMETHODCALLTYPE Release() override;
+
+   private:
+    EvtHandler* handler_;
+  };
+
+  explicit EvtHandler(IUnknown* outer) : inner_(this), controlling_(outer != nullptr ? outer : &inner_) {}
+  ~EvtHandler() override;
+
+  static void CALLBACK HoverTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
+  void CheckHover();
+  void StopTimer();
+
+  ComObjectCount count_;
+  Inner inner_;
+  IUnknown* controlling_;
+  HoverTarget* band_ = nullptr;
+  std::string word_;
+  LONG last_screen_x_ = -1;
+  LONG last_screen_y_ = -1;
+  ComRef<IHTMLDocument2> document_;
+};
+
+}  // namespace vordo
+
+#endif  // VORDO_PAGE_EVT_HANDLER_H_
