@@ -26,8 +26,10 @@ struct DomElement {
   DomElement* parent;
   DomElement** child;
   int childCount;
+  int childCapacity;
   WCHAR* text;  // the text directly inside, decoded
   size_t textLength;
+  size_t textCapacity;
   IDispatch* handler;
   DomElement* nextAllocated;
 };
@@ -140,24 +142,31 @@ static HRESULT STDMETHODCALLTYPE PutOnMouseMove(IHTMLElement* self, VARIANT hand
   return S_OK;
 }
 
-static void AppendText(WCHAR** text, size_t* length, const WCHAR* more, size_t count) {
-  WCHAR* grown = (WCHAR*)realloc(*text, (*length + count + 1) * sizeof(WCHAR));
-  if (grown == NULL) return;
-  memcpy(grown + *length, more, count * sizeof(WCHAR));
+// Grows by doubling, so that text added a character at a time costs no more
+// than text added at once.
+static void AppendText(WCHAR** text, size_t* length, size_t* capacity, const WCHAR* more, size_t count) {
+  if (*length + count + 1 > *capacity) {
+    size_t wanted = *capacity * 2 > *length + count + 1 ? *capacity * 2 : *length + count + 1;
+    WCHAR* grown = (WCHAR*)realloc(*text, wanted * sizeof(WCHAR));
+    if (grown == NULL) return;
+    *text = grown;
+    *capacity = wanted;
+  }
+  memcpy(*text + *length, more, count * sizeof(WCHAR));
   *length += count;
-  grown[*length] = 0;
-  *text = grown;
+  (*text)[*length] = 0;
 }
 
-static void CollectText(DomElement* element, WCHAR** text, size_t* length) {
-  if (element->text != NULL) AppendText(text, length, element->text, element->textLength);
-  for (int i = 0; i < element->childCount; ++i) CollectText(element->child[i], text, length);
+static void CollectText(DomElement* element, WCHAR** text, size_t* length, size_t* capacity) {
+  if (element->text != NULL) AppendText(text, length, capacity, element->text, element->textLength);
+  for (int i = 0; i < element->childCount; ++i) CollectText(element->child[i], text, length, capacity);
 }
 
 BSTR DomElementText(DomElement* element) {
   WCHAR* text = NULL;
   size_t length = 0;
-  CollectText(element, &text, &length);
+  size_t capacity = 0;
+  CollectText(element, &text, &length, &capacity);
   BSTR result = SysAllocStringLen(text, (UINT)length);
   free(text);
   return result;
@@ -233,7 +242,10 @@ static DomElement* NewElement(DomDocument* document, DomElement* parent, const W
   element->nextAllocated = document->allocated;
   document->allocated = element;
   if (parent != NULL) {
-    parent->child = (DomElement**)realloc(parent->child, (size_t)(parent->childCount + 1) * sizeof(DomElement*));
+    if (parent->childCount == parent->childCapacity) {
+      parent->childCapacity = parent->childCapacity == 0 ? 4 : parent->childCapacity * 2;
+      parent->child = (DomElement**)realloc(parent->child, (size_t)parent->childCapacity * sizeof(DomElement*));
+    }
     parent->child[parent->childCount++] = element;
   }
   return element;
@@ -274,13 +286,13 @@ static void AppendDecoded(DomElement* element, const WCHAR* text, size_t length)
           decoded = 0xA0;
         }
         if (decoded != 0) {
-          AppendText(&element->text, &element->textLength, &decoded, 1);
+          AppendText(&element->text, &element->textLength, &element->textCapacity, &decoded, 1);
           i += name + 2;
           continue;
         }
       }
     }
-    AppendText(&element->text, &element->textLength, &c, 1);
+    AppendText(&element->text, &element->textLength, &element->textCapacity, &c, 1);
     ++i;
   }
 }
@@ -372,10 +384,16 @@ DomElement* DomLeaf(DomDocument* document, int n) {
   return FindLeaf(document->body, &n);
 }
 
-int DomLeafCount(DomDocument* document) {
+static int CountLeaves(DomElement* element) {
+  if (element->childCount == 0) return 1;
   int count = 0;
-  while (DomLeaf(document, count) != NULL) ++count;
+  for (int i = 0; i < element->childCount; ++i) count += CountLeaves(element->child[i]);
   return count;
+}
+
+int DomLeafCount(DomDocument* document) {
+  if (document->body == NULL || document->body->childCount == 0) return 0;
+  return CountLeaves(document->body);
 }
 
 const WCHAR* DomElementTag(DomElement* element) { return element->tag; }

@@ -95,13 +95,15 @@ for check in "regsvr32: registered" "regsvr32 /u: unregistered"; do
   if grep -qF "$check" "$wine_log"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 done
 rm -f "$wine_log"
-# The panel after a lookup of "look" in the real dictionary, for people.
+# The panel after a lookup of "look" in the real dictionary, and after the
+# mouse rested on "beautiful" of the test page, for people.
 panel_picture() {
-  rm -f build-x86_64/panel-look.png
-  scripts/vordo_panel.sh --query look --png build-x86_64/panel-look.png > /dev/null 2>&1 &&
-    [ "$(stat -c %s build-x86_64/panel-look.png)" -gt 2000 ]
+  local picture=build-x86_64/panel-$1.png
+  rm -f "$picture"
+  scripts/vordo_panel.sh "--$2" "$3" --png "$picture" > /dev/null 2>&1 && [ "$(stat -c %s "$picture")" -gt 2000 ]
 }
-step "panel picture (build-x86_64/panel-look.png)" panel_picture
+step "panel picture (build-x86_64/panel-look.png)" panel_picture look query look
+step "panel picture (build-x86_64/panel-hover.png)" panel_picture hover hover beautiful
 echo "(the Windows part took $(( $(date +%s) - windows_start )) s)"
 
 fuzz_build() {
