@@ -135,6 +135,8 @@ TEST_F(PageIntegrationTest, ShowingMarksThePageOnceAndHooksEveryLeafSpan) {
   desk_band_->ShowDW(FALSE);
   desk_band_->ShowDW(TRUE);
   EXPECT_EQ(DomBodyWrites(page_), 2);  // the one of SetUp and the marking
+  RestOn(page_, 1);
+  EXPECT_EQ(InputText(), L"world");
 }
 
 TEST_F(PageIntegrationTest, UnicodeTextComesBackUnchangedApartFromTheSpans) {
