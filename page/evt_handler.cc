@@ -16,23 +16,20 @@ HRESULT EvtHandler::Create(IUnknown* outer, REFIID iid, void** out) {
   return HandOut(&handler->inner_, iid, out);
 }
 
-HRESULT EvtHandler::Inner::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown)) {
-    *out = static_cast<IUnknown*>(this);
-  } else if (IsEqualIID(iid, IID_IEvtHandler) || IsEqualIID(iid, IID_IDispatch)) {
-    *out = static_cast<IEvtHandler*>(handler_);
-  } else {
+HRESULT EvtHandler::QueryOwnInterface(REFIID iid, void** out) {
+  if (!IsEqualIID(iid, IID_IEvtHandler) && !IsEqualIID(iid, IID_IDispatch)) {
     *out = nullptr;
     return E_NOINTERFACE;
   }
-  static_cast<IUnknown*>(*out)->AddRef();
+  *out = static_cast<IEvtHandler*>(this);
+  // Through the interface, which counts on the controlling unknown.
+  AddRef();
   return S_OK;
 }
 
-ULONG EvtHandler::Inner::Release() {
-  ULONG references = handler_->count_.Remove();
-  if (references == 0) delete handler_;
+ULONG EvtHandler::RemoveReference() {
+  ULONG references = count_.Remove();
+  if (references == 0) delete this;
   return references;
 }
 

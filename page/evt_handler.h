@@ -8,6 +8,7 @@
 
 #include "com/com_object.h"
 #include "com/com_ref.h"
+#include "com/inner_unknown.h"
 #include "com/type_info_dispatch.h"
 #include "com/vordo_idl.h"
 #include "page/hover_target.h"
@@ -38,16 +39,11 @@ class EvtHandler final : public TypeInfoDispatch<IEvtHandler> {
   const std::string& word() const { return word_; }
 
  private:
-  class Inner final : public IUnknown {
-   public:
-    explicit Inner(EvtHandler* handler) : handler_(handler) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return handler_->count_.Add(); }
-    ULONG STDMETHODCALLTYPE Release() override;
-
-   private:
-    EvtHandler* handler_;
-  };
+  // What the non-delegating IUnknown (inner_) calls.
+  friend class InnerUnknown<EvtHandler>;
+  ULONG AddReference() { return count_.Add(); }
+  ULONG RemoveReference();
+  HRESULT QueryOwnInterface(REFIID iid, void** out);
 
   explicit EvtHandler(IUnknown* outer) : inner_(this), controlling_(outer != nullptr ? outer : &inner_) {}
   ~EvtHandler() override;
@@ -57,7 +53,7 @@ class EvtHandler final : public TypeInfoDispatch<IEvtHandler> {
   void StopTimer();
 
   ComObjectCount count_;
-  Inner inner_;
+  InnerUnknown<EvtHandler> inner_;
   IUnknown* controlling_;
   HoverTarget* band_ = nullptr;
   std::string word_;

@@ -21,27 +21,25 @@ HRESULT Handler::Create(IUnknown* outer, REFIID iid, void** out) {
   return HandOut(&handler->inner_, iid, out);
 }
 
-HRESULT Handler::Inner::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown)) {
-    *out = static_cast<IUnknown*>(this);
-  } else if (IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IHandler)) {
-    *out = static_cast<IHandler*>(handler_);
+HRESULT Handler::QueryOwnInterface(REFIID iid, void** out) {
+  if (IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IHandler)) {
+    *out = static_cast<IHandler*>(this);
   } else if (IsEqualIID(iid, IID_IObjectWithSite)) {
-    *out = static_cast<IObjectWithSite*>(handler_);
+    *out = static_cast<IObjectWithSite*>(this);
   } else if (IsEqualIID(iid, IID_IOleCommandTarget)) {
-    *out = static_cast<IOleCommandTarget*>(handler_);
+    *out = static_cast<IOleCommandTarget*>(this);
   } else {
     *out = nullptr;
     return E_NOINTERFACE;
   }
+  // Through the interface, which counts on the controlling unknown.
   static_cast<IUnknown*>(*out)->AddRef();
   return S_OK;
 }
 
-ULONG Handler::Inner::Release() {
-  ULONG references = handler_->count_.Remove();
-  if (references == 0) delete handler_;
+ULONG Handler::RemoveReference() {
+  ULONG references = count_.Remove();
+  if (references == 0) delete this;
   return references;
 }
 

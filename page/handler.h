@@ -8,6 +8,7 @@
 
 #include "com/com_object.h"
 #include "com/com_ref.h"
+#include "com/inner_unknown.h"
 #include "com/type_info_dispatch.h"
 #include "com/vordo_idl.h"
 
@@ -38,23 +39,17 @@ class Handler final : public TypeInfoDispatch<IHandler>,
                                  VARIANT* out) override;
 
  private:
-  // The IUnknown that owns the handler's life and answers for its interfaces.
-  class Inner final : public IUnknown {
-   public:
-    explicit Inner(Handler* handler) : handler_(handler) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return handler_->count_.Add(); }
-    ULONG STDMETHODCALLTYPE Release() override;
-
-   private:
-    Handler* handler_;
-  };
+  // What the non-delegating IUnknown (inner_) calls.
+  friend class InnerUnknown<Handler>;
+  ULONG AddReference() { return count_.Add(); }
+  ULONG RemoveReference();
+  HRESULT QueryOwnInterface(REFIID iid, void** out);
 
   explicit Handler(IUnknown* outer) : inner_(this), controlling_(outer != nullptr ? outer : &inner_) {}
   ~Handler() override = default;
 
   ComObjectCount count_;
-  Inner inner_;
+  InnerUnknown<Handler> inner_;
   IUnknown* controlling_;  // the outer object, or inner_ when not aggregated
   ComRef<IUnknown> site_;
   ComRef<IWebBrowser2> browser_;
