@@ -13,7 +13,7 @@
 
 #include "page/span_marker.h"
 #include "platform/platform.h"
-#include "tools/utf8.h"
+#include "platform/utf8.h"
 
 namespace {
 

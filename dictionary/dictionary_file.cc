@@ -44,7 +44,7 @@ DictionaryFile::~DictionaryFile() {
 
 bool DictionaryFile::Open(const std::string& path, std::string* reason) {
   if (IsOpen()) return true;
-  std::lock_guard<std::mutex> lock(open_mutex_);
+  MutexLock lock(open_mutex_);
   if (IsOpen()) return true;
   std::string why;
   if (!mapping_.Open(path, &why) || !Attach(mapping_.data(), mapping_.size(), &why)) {
@@ -56,7 +56,7 @@ bool DictionaryFile::Open(const std::string& path, std::string* reason) {
 
 bool DictionaryFile::OpenBytes(const uint8_t* data, size_t size, std::string* reason) {
   if (IsOpen()) return true;
-  std::lock_guard<std::mutex> lock(open_mutex_);
+  MutexLock lock(open_mutex_);
   if (IsOpen()) return true;
   std::string why;
   if (!Attach(data, size, &why)) {

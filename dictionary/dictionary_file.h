@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "dictionary/bucket_table.h"
 #include "dictionary/form_tables.h"
 #include "dictionary/format_reader.h"
+#include "platform/lock.h"
 #include "platform/platform.h"
 
 namespace vordo {
@@ -83,7 +83,7 @@ class DictionaryFile {
   const CachedBlock* InflateBlock(size_t n) const;
   static void IndexRecords(CachedBlock* block, size_t size);
 
-  std::mutex open_mutex_;
+  Mutex open_mutex_;
   std::atomic<bool> open_{false};
   MappedFile mapping_;
   const uint8_t* view_ = nullptr;

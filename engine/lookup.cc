@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/query.h"
 #include "engine/search.h"
 
 namespace vordo {
@@ -30,6 +31,12 @@ std::vector<ResultEntry> Lookup(const DictionaryFile& dictionary, std::string_vi
                             }),
                 results.end());
   return results;
+}
+
+std::vector<ResultEntry> LookupFieldText(const DictionaryFile& dictionary, std::string text) {
+  if (text.size() > kMaxQueryLength) text.resize(kMaxQueryLength);
+  TrimQuery(&text);
+  return Lookup(dictionary, text);
 }
 
 }  // namespace vordo

@@ -15,6 +15,10 @@ namespace vordo {
 // equal score and head text.
 std::vector<ResultEntry> Lookup(const DictionaryFile& dictionary, std::string_view query);
 
+// Looks text up as the panel's input field hands it over: cut to the field's
+// kMaxQueryLength characters, then trimmed.
+std::vector<ResultEntry> LookupFieldText(const DictionaryFile& dictionary, std::string text);
+
 // Lower-cases the ASCII capitals A-Z only; every other byte stays.
 std::string LowerCaseAscii(std::string_view text);
 

@@ -1,7 +1,8 @@
 // The one place where the core meets the operating system: mapping a file
 // read-only, finding the directory of the running module, and converting
 // between narrow Windows-1250 text and UTF-16. Each function has a POSIX and
-// a Win32 implementation; everything else is portable.
+// a Win32 implementation (WebAssembly has a file-less one); everything else
+// is portable.
 #ifndef VORDO_PLATFORM_PLATFORM_H_
 #define VORDO_PLATFORM_PLATFORM_H_
 

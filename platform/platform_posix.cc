@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "platform/windows_1250.h"
 
 namespace vordo {
 
@@ -67,31 +66,6 @@ std::string ModuleDirectory() {
   std::string path(buffer, static_cast<size_t>(length));
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::u16string NarrowToWide(std::string_view narrow) {
-  std::u16string wide;
-  wide.reserve(narrow.size());
-  for (char c : narrow) wide.push_back(Windows1250ToUnicode(static_cast<uint8_t>(c)));
-  return wide;
-}
-
-std::string WideToNarrow(std::u16string_view wide) {
-  std::string narrow;
-  narrow.reserve(wide.size());
-  for (size_t i = 0; i < wide.size(); ++i) {
-    char16_t unit = wide[i];
-    // A surrogate pair is one character, and none has a Windows-1250 form.
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-        wide[i + 1] <= 0xDFFF) {
-      ++i;
-      narrow.push_back('?');
-      continue;
-    }
-    int byte = UnicodeToWindows1250(unit);
-    narrow.push_back(byte < 0 ? '?' : static_cast<char>(byte));
-  }
-  return narrow;
 }
 
 }  // namespace vordo

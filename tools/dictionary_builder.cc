@@ -7,8 +7,8 @@
 
 #include "dictionary/format.h"
 #include "engine/lookup.h"
+#include "platform/utf8.h"
 #include "platform/windows_1250.h"
-#include "tools/utf8.h"
 
 namespace vordo {
 namespace {

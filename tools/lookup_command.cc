@@ -11,9 +11,10 @@
 #include "dictionary/dictionary_file.h"
 #include "engine/lookup.h"
 #include "engine/query.h"
+#include "engine/result_lines.h"
 #include "engine/word_forms.h"
+#include "platform/utf8.h"
 #include "tools/command_line.h"
-#include "tools/utf8.h"
 
 namespace vordo {
 namespace {
@@ -78,32 +79,18 @@ std::string FormatHead(const std::string& head, const Colours& colours) {
 
 void AppendResults(const std::vector<ResultEntry>& results, bool raw, const Colours& colours,
                    std::string* out) {
+  if (raw) {
+    AppendResultLines(results, out);
+    return;
+  }
   for (const ResultEntry& result : results) {
-    if (raw) {
-      *out += std::to_string(result.score);
-      *out += '\t';
-      *out += result.head;
-      for (const std::string& translation : result.translations) {
-        *out += '\t';
-        *out += translation;
-      }
-    } else {
-      *out += FormatHead(result.head, colours);
-      for (const std::string& translation : result.translations) {
-        *out += "\n    ";
-        *out += NarrowToUtf8(translation);
-      }
+    *out += FormatHead(result.head, colours);
+    for (const std::string& translation : result.translations) {
+      *out += "\n    ";
+      *out += NarrowToUtf8(translation);
     }
     *out += '\n';
   }
-}
-
-// Looks up narrow text as the panel does: cut to the input field's length,
-// then trimmed.
-std::vector<ResultEntry> LookUp(std::string query) {
-  if (query.size() > kMaxQueryLength) query.resize(kMaxQueryLength);
-  TrimQuery(&query);
-  return Lookup(ProcessDictionary(), query);
 }
 
 // Answers one query per line of standard input, each answer introduced by a
@@ -158,7 +145,7 @@ int RunLookup(const std::vector<std::string>& args) {
     if (isatty(STDIN_FILENO)) return UsageError(LookupCommand(), "give a text, or queries on standard input");
     return RunBatch(raw);
   }
-  std::vector<ResultEntry> results = LookUp(NarrowText(options.operands[0], raw));
+  std::vector<ResultEntry> results = LookupFieldText(ProcessDictionary(), NarrowText(options.operands[0], raw));
   std::string out;
   AppendResults(results, raw, StandardOutputColours(), &out);
   WriteBytes(out);

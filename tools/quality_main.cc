@@ -24,10 +24,10 @@
 #include "engine/lookup.h"
 #include "engine/query.h"
 #include "page/word_bytes.h"
+#include "platform/utf8.h"
 #include "tools/command_line.h"
 #include "tools/dictionary_builder.h"
 #include "tools/freedict_source.h"
-#include "tools/utf8.h"
 
 namespace vordo {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/utf8.h"
+#include "platform/utf8.h"
 
 namespace vordo {
 namespace {

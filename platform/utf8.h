@@ -1,5 +1,5 @@
-#ifndef VORDO_TOOLS_UTF8_H_
-#define VORDO_TOOLS_UTF8_H_
+#ifndef VORDO_PLATFORM_UTF8_H_
+#define VORDO_PLATFORM_UTF8_H_
 
 #include <string>
 #include <string_view>
@@ -16,4 +16,4 @@ std::string NarrowToUtf8(std::string_view narrow);
 
 }  // namespace vordo
 
-#endif  // VORDO_TOOLS_UTF8_H_
+#endif  // VORDO_PLATFORM_UTF8_H_
