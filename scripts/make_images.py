@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the banner image (module/banner.png, 125 x 125) and the toolbar
-button's icon (module/vordo.ico, 16 x 16 and 32 x 32): a white V on a blue
-tile. Run it again only to change them; the build uses the files as kept."""
+"""Draws the banner image (module/banner.png, 125 x 125), the toolbar
+button's icon (module/vordo.ico, 16 x 16 and 32 x 32) and the browser
+extension's icons (extension/icons/N.png): a white V on a blue tile. Run it again only to change them; the build uses the files as kept."""
 import struct
 import zlib
 
@@ -11,15 +11,16 @@ WHITE = (0xFF, 0xFF, 0xFF)
 PAPER = (0xFF, 0xFF, 0xE0)
 
 
-def tile(size):
-    """RGBA rows of a blue tile with a white V, seen from the top row."""
+def tile(size, paper=False):
+    """RGBA rows of a blue tile with a white V, seen from the top row, on
+    paper or on transparent ground."""
     rows = []
     margin = size // 8
     for y in range(size):
         row = []
         for x in range(size):
             inside = margin <= x < size - margin and margin <= y < size - margin
-            colour, alpha = (PAPER, 255) if size > 64 else ((0, 0, 0), 0)
+            colour, alpha = (PAPER, 255) if paper else ((0, 0, 0), 0)
             if inside:
                 colour, alpha = (LIGHT_BLUE if y > size * 0.7 else BLUE), 255
                 # The V: two strokes meeting at the bottom centre.
@@ -34,15 +35,16 @@ def tile(size):
     return rows
 
 
-def png(rows):
+def png(rows, alpha=False):
     size = len(rows)
-    raw = b"".join(b"\x00" + bytes(c for pixel in row for c in pixel[:3]) for row in rows)
+    channels = 4 if alpha else 3
+    raw = b"".join(b"\x00" + bytes(c for pixel in row for c in pixel[:channels]) for row in rows)
 
     def chunk(kind, data):
         return (struct.pack(">I", len(data)) + kind + data +
                 struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
 
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0)) +
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6 if alpha else 2, 0, 0, 0)) +
             chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
@@ -67,6 +69,9 @@ def ico(sizes):
 
 if __name__ == "__main__":
     with open("module/banner.png", "wb") as out:
-        out.write(png(tile(125)))
+        out.write(png(tile(125, paper=True)))
     with open("module/vordo.ico", "wb") as out:
         out.write(ico([16, 32]))
+    for size in (16, 32, 48, 128):
+        with open(f"extension/icons/{size}.png", "wb") as out:
+            out.write(png(tile(size), alpha=True))
