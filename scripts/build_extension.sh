@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 zlib=$(scripts/zlib_source.sh build-wasm/zlib)
-cmake -S . -B build-wasm -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake -DCMAKE_BUILD_TYPE=Release \
+cmake --no-warn-unused-cli -S . -B build-wasm -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake -DCMAKE_BUILD_TYPE=Release \
   -DVORDO_TESTS=OFF -DVORDO_BENCHMARKS=OFF -DVORDO_FUZZERS=OFF \
   -DVORDO_ZLIB_SOURCE="$zlib" -DVORDO_DICTIONARY="$PWD/build/dic.bin" > /dev/null
 cmake --build build-wasm -j "$(nproc)" > /dev/null

@@ -5,7 +5,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build_packages=(cmake make g++ zlib1g-dev dict-freedict-eng-ces wordnet-base wamerican)
+build_packages=(cmake make g++ zlib1g-dev dict-freedict-eng-ces wordnet-base wamerican
+                # the browser extension: WebAssembly toolchain, zlib's source
+                clang-14 lld-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32
+                libclang-rt-14-dev-wasm32 dpkg-dev)
 test_packages=(libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
                mingw-w64-tools libwine-dev wine wine64 xvfb xauth chromium bsdutils locales)
@@ -22,7 +25,7 @@ for package in "${wanted[@]}"; do
     missing+=("$package")
 done
 # Node.js and npm may come from elsewhere than Debian; any will do.
-if [ "${1:-test}" = test ] && ! { command -v node && command -v npm; } > /dev/null; then
+if ! { command -v node && command -v npm; } > /dev/null; then
   missing+=(nodejs npm)
 fi
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up and runs every test: the native tests (with the built dictionary's
 # check and quality figures), the same tests under AddressSanitizer with
-# UBSan and under ThreadSanitizer, marking judged in Chromium, the MinGW-w64
+# UBSan and under ThreadSanitizer, marking judged in Chromium, the browser
+# extension (its WebAssembly engine against the native one, and the
+# extension itself in Chromium), the MinGW-w64
 # builds for 32- and 64-bit Windows with the module's tests under wine64, and
 # short runs of the dictionary and markup fuzzers.
 # Usage: scripts/test.sh   (FUZZ_SECONDS=N sets the fuzzing time, default 30)
@@ -50,6 +52,14 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORDO_TESTS=ON -DVORDO_B
 cmake --build build -j "$jobs" > /dev/null
 run_ctest build
 step "marking judged in Chromium" node tests/browser/marking_check.mjs build/vordo
+
+echo "== the browser extension"
+step "extension build" scripts/build_extension.sh
+step "WebAssembly engine answers as the native one" node --no-warnings \
+  tests/extension/wasm_engine_check.mjs build/vordo build-wasm/vordo-extension/vordo.wasm build/dic.bin
+step "extension judged in Chromium (build-wasm/extension-hover.png)" node \
+  tests/browser/extension_check.mjs build-wasm/vordo-extension build/vordo build/dic.bin \
+  build-wasm/extension-hover.png
 
 sanitizer_build() {
   local dir=$1 flags=$2
