@@ -91,9 +91,17 @@
     else stopWatching();
   }
 
+  function askWhetherPanelOpen() {
+    chrome.runtime.sendMessage({ type: 'panel?' })
+      .then((answer) => setPanelOpen(answer?.open === true), () => {});
+  }
+
   chrome.runtime.onMessage.addListener((message) => {
     if (message?.type === 'panel') setPanelOpen(message.open === true);
   });
-  chrome.runtime.sendMessage({ type: 'panel?' })
-    .then((answer) => setPanelOpen(answer?.open === true), () => {});
+  askWhetherPanelOpen();
+  // A page back from the back-forward cache missed what was said meanwhile.
+  addEventListener('pageshow', (event) => {
+    if (event.persisted) askWhetherPanelOpen();
+  });
 })();

@@ -90,6 +90,19 @@ for (const query of list.filter((q) => !narrowQueries.includes(q))) {
 }
 check(engine.lookup('look').length > 0, 'nothing found for "look"');
 
+// A damaged dictionary is refused with a reason, and a module that has no
+// dictionary finds nothing.
+const good = readFileSync(dictionaryPath);
+const damaged = [good.subarray(0, 0), good.subarray(0, 16), good.subarray(0, good.length >> 1),
+  Buffer.from(good).fill(0xFF, 0, 64), Buffer.alloc(4096, 0x5A)];
+for (const [i, bytes] of damaged.entries()) {
+  const refused = await Engine.load(wasm, bytes).then(() => null, (error) => error.message);
+  check(refused !== null && refused.length > 0, `damaged dictionary ${i} is opened`);
+}
+const { instance } = await WebAssembly.instantiate(wasm, {});
+instance.exports._initialize();
+check(new Engine(instance.exports).lookup('look').length === 0, 'a lookup without a dictionary finds something');
+
 console.log(`wasm engine: ${compared} queries compared with the native engine, ${failures.length} differences`);
 for (const failure of failures.slice(0, 20)) console.log(`  ${failure}`);
 process.exit(failures.length === 0 ? 0 : 1);
