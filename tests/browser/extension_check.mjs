@@ -311,7 +311,7 @@ try {
   // form fields and in editable text.
   await expectNothing(page, panel, 'moving on before 400 ms', async () => {
     await moveOnto(page, 'lazy');
-    await sleep(REST_MS / 2);
+    await sleep(REST_MS / 4);
     await page.mouse.move(880, 590);
   });
   for (const [what, text] of [['digits', '12345'], ['a dash', '---'], ['a form field', null],
