@@ -57,6 +57,7 @@ echo "== the browser extension"
 step "extension build" scripts/build_extension.sh
 step "WebAssembly engine answers as the native one" node --no-warnings \
   tests/extension/wasm_engine_check.mjs build/vordo build-wasm/vordo-extension/vordo.wasm build/dic.bin
+step "the panel's groups and answers" node tests/extension/results_view_check.mjs
 step "extension judged in Chromium (build-wasm/extension-hover.png)" node \
   tests/browser/extension_check.mjs build-wasm/vordo-extension build/vordo build/dic.bin \
   build-wasm/extension-hover.png
