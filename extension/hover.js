@@ -12,11 +12,13 @@
   }
 
   // Nothing is looked up where the user writes: in form fields, in editable
-  // elements and in documents in design mode.
+  // elements and in documents in design mode. Text straight inside a shadow
+  // root belongs to the root's host.
   function isEditable(node) {
-    const element = node.parentElement;
-    return document.designMode === 'on' || !element || element.isContentEditable ||
-        element.closest('input, textarea, select') !== null;
+    const element = node.parentElement ?? node.parentNode?.host;
+    if (document.designMode === 'on') return true;
+    return element !== undefined &&
+        (element.isContentEditable || element.closest('input, textarea, select') !== null);
   }
 
   // The word under the point: the run of word letters around the caret
@@ -53,10 +55,15 @@
   }
 
   function onMouseMove(event) {
-    // Open shadow roots on the way to the target, so that the caret is found
-    // inside them rather than at their host.
-    const shadowRoots = event.composedPath().filter((node) => node instanceof ShadowRoot);
-    rest = { x: event.clientX, y: event.clientY, shadowRoots };
+    // Open shadow roots on the way to the target and those of the elements
+    // on it (text straight inside a root makes its host the target), so that
+    // the caret is found inside them rather than at their host.
+    const shadowRoots = new Set();
+    for (const node of event.composedPath()) {
+      if (node instanceof ShadowRoot) shadowRoots.add(node);
+      else if (node.shadowRoot) shadowRoots.add(node.shadowRoot);
+    }
+    rest = { x: event.clientX, y: event.clientY, shadowRoots: [...shadowRoots] };
     clearTimeout(timer);
     timer = setTimeout(onRest, REST_MS);
   }

@@ -101,7 +101,7 @@ async function textCentre(frame, text) {
       const walker = document.createTreeWalker(scope, NodeFilter.SHOW_TEXT);
       for (let node = walker.nextNode(); node; node = walker.nextNode()) {
         const at = node.data.indexOf(wanted);
-        if (at < 0 || node.parentElement.closest('script, style')) continue;
+        if (at < 0 || node.parentElement?.closest('script, style')) continue;
         const range = document.createRange();
         range.setStart(node, at);
         range.setEnd(node, at + wanted.length);
@@ -298,7 +298,7 @@ try {
   const before = await snapshot(page);
   await watchMutations(page);
   const restTimes = [];
-  for (const [word, where] of [['brown', {}], ['beautiful', { shadow: true }],
+  for (const [word, where] of [['brown', {}], ['beautiful', { shadow: true }], ['bare', { shadow: true }],
     ['mountain', { frame: true }], ['yesterday', {}], ['jumps', {}]]) {
     const result = await hoverLookup(page, panel, word, where);
     check(result.word === word && same(result.lines, expectedLines(word)),
