@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "page/span_marker.h"
+#include "markup/span_marker.h"
 #include "platform/platform.h"
 #include "platform/utf8.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "page/span_marker.h"
-#include "page/word_bytes.h"
+#include "markup/span_marker.h"
+#include "markup/word_bytes.h"
 #include "tests/recording_tokenizer.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "module/registration.h"
 #include "com/vordo_idl.h"
 #include "page/evt_handler.h"
-#include "page/handler.h"
+#include "module/handler.h"
 #include "panel/dic_band.h"
 
 namespace vordo {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "page/span_marker.h"
+#include "markup/span_marker.h"
 
 namespace vordo {
 namespace {

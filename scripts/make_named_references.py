@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Writes page/named_reference_table.h: every named character reference that
+"""Writes markup/named_reference_table.h: every named character reference that
 browsers decode (the HTML standard's list, as Python's html.entities holds
 it), sorted by name, with the one or two code points each stands for.
 
-Usage: scripts/make_named_references.py > page/named_reference_table.h
+Usage: scripts/make_named_references.py > markup/named_reference_table.h
 """
 import html.entities
 

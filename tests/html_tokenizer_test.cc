@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "page/character_references.h"
+#include "markup/character_references.h"
 #include "tests/recording_tokenizer.h"
 
 namespace vordo {

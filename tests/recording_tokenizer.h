@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "page/html_tokenizer.h"
+#include "markup/html_tokenizer.h"
 
 namespace vordo {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "page/span_marker.h"
+#include "markup/span_marker.h"
 
 namespace vordo {
 namespace {

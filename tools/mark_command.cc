@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "page/span_marker.h"
+#include "markup/span_marker.h"
 #include "tools/command_line.h"
 
 namespace vordo {

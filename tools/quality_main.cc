@@ -23,7 +23,7 @@
 #include "dictionary/dictionary_file.h"
 #include "engine/lookup.h"
 #include "engine/query.h"
-#include "page/word_bytes.h"
+#include "markup/word_bytes.h"
 #include "platform/utf8.h"
 #include "tools/command_line.h"
 #include "tools/dictionary_builder.h"

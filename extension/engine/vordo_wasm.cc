@@ -14,7 +14,7 @@
 #include "dictionary/dictionary_file.h"
 #include "engine/lookup.h"
 #include "engine/result_lines.h"
-#include "page/word_bytes.h"
+#include "markup/word_bytes.h"
 #include "platform/platform.h"
 #include "platform/utf8.h"
 #include "platform/windows_1250.h"

@@ -1,5 +1,5 @@
-#ifndef VORDO_PAGE_TEXT_ACCUMULATOR_H_
-#define VORDO_PAGE_TEXT_ACCUMULATOR_H_
+#ifndef VORDO_MARKUP_TEXT_ACCUMULATOR_H_
+#define VORDO_MARKUP_TEXT_ACCUMULATOR_H_
 
 #include <cstddef>
 #include <string>
@@ -54,4 +54,4 @@ class TextAccumulator {
 
 }  // namespace vordo
 
-#endif  // VORDO_PAGE_TEXT_ACCUMULATOR_H_
+#endif  // VORDO_MARKUP_TEXT_ACCUMULATOR_H_

@@ -1,9 +1,9 @@
-#include "page/character_references.h"
+#include "markup/character_references.h"
 
 #include <algorithm>
 #include <array>
 
-#include "page/named_reference_table.h"
+#include "markup/named_reference_table.h"
 #include "platform/windows_1250.h"
 
 namespace vordo {

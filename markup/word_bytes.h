@@ -1,5 +1,5 @@
-#ifndef VORDO_PAGE_WORD_BYTES_H_
-#define VORDO_PAGE_WORD_BYTES_H_
+#ifndef VORDO_MARKUP_WORD_BYTES_H_
+#define VORDO_MARKUP_WORD_BYTES_H_
 
 #include <array>
 #include <cstdint>
@@ -25,4 +25,4 @@ inline bool IsWordByte(uint8_t byte) { return kWordBytes[byte]; }
 
 }  // namespace vordo
 
-#endif  // VORDO_PAGE_WORD_BYTES_H_
+#endif  // VORDO_MARKUP_WORD_BYTES_H_

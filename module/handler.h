@@ -1,5 +1,5 @@
-#ifndef VORDO_PAGE_HANDLER_H_
-#define VORDO_PAGE_HANDLER_H_
+#ifndef VORDO_MODULE_HANDLER_H_
+#define VORDO_MODULE_HANDLER_H_
 
 #include <windows.h>
 #include <docobj.h>
@@ -57,4 +57,4 @@ class Handler final : public TypeInfoDispatch<IHandler>,
 
 }  // namespace vordo
 
-#endif  // VORDO_PAGE_HANDLER_H_
+#endif  // VORDO_MODULE_HANDLER_H_

@@ -1,4 +1,4 @@
-#include "page/handler.h"
+#include "module/handler.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "page/table_context.h"
+#include "markup/table_context.h"
 
 #include <cstddef>
 

@@ -1,5 +1,5 @@
-#ifndef VORDO_PAGE_CHARACTER_REFERENCES_H_
-#define VORDO_PAGE_CHARACTER_REFERENCES_H_
+#ifndef VORDO_MARKUP_CHARACTER_REFERENCES_H_
+#define VORDO_MARKUP_CHARACTER_REFERENCES_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -39,4 +39,4 @@ char32_t NumericReferenceCharacter(uint32_t value);
 
 }  // namespace vordo
 
-#endif  // VORDO_PAGE_CHARACTER_REFERENCES_H_
+#endif  // VORDO_MARKUP_CHARACTER_REFERENCES_H_

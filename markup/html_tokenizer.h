@@ -1,5 +1,5 @@
-#ifndef VORDO_PAGE_HTML_TOKENIZER_H_
-#define VORDO_PAGE_HTML_TOKENIZER_H_
+#ifndef VORDO_MARKUP_HTML_TOKENIZER_H_
+#define VORDO_MARKUP_HTML_TOKENIZER_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "page/table_context.h"
-#include "page/text_accumulator.h"
+#include "markup/table_context.h"
+#include "markup/text_accumulator.h"
 
 namespace vordo {
 
@@ -173,4 +173,4 @@ class HtmlTokenizer {
 
 }  // namespace vordo
 
-#endif  // VORDO_PAGE_HTML_TOKENIZER_H_
+#endif  // VORDO_MARKUP_HTML_TOKENIZER_H_

@@ -1,11 +1,11 @@
-#include "page/html_tokenizer.h"
+#include "markup/html_tokenizer.h"
 
 #include <cstring>
 #include <string_view>
 
-#include "page/character_references.h"
-#include "page/named_reference_table.h"
-#include "page/word_bytes.h"
+#include "markup/character_references.h"
+#include "markup/named_reference_table.h"
+#include "markup/word_bytes.h"
 
 namespace vordo {
 namespace {

@@ -1,9 +1,9 @@
-#include "page/span_marker.h"
+#include "markup/span_marker.h"
 
 #include <cstring>
 #include <utility>
 
-#include "page/character_references.h"
+#include "markup/character_references.h"
 
 namespace vordo {
 namespace {

@@ -1,5 +1,5 @@
-#ifndef VORDO_PAGE_TABLE_CONTEXT_H_
-#define VORDO_PAGE_TABLE_CONTEXT_H_
+#ifndef VORDO_MARKUP_TABLE_CONTEXT_H_
+#define VORDO_MARKUP_TABLE_CONTEXT_H_
 
 #include <cstdint>
 #include <vector>
@@ -36,4 +36,4 @@ class TableContext {
 
 }  // namespace vordo
 
-#endif  // VORDO_PAGE_TABLE_CONTEXT_H_
+#endif  // VORDO_MARKUP_TABLE_CONTEXT_H_

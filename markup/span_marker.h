@@ -1,5 +1,5 @@
-#ifndef VORDO_PAGE_SPAN_MARKER_H_
-#define VORDO_PAGE_SPAN_MARKER_H_
+#ifndef VORDO_MARKUP_SPAN_MARKER_H_
+#define VORDO_MARKUP_SPAN_MARKER_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "page/html_tokenizer.h"
+#include "markup/html_tokenizer.h"
 
 namespace vordo {
 
@@ -62,4 +62,4 @@ class SpanMarker final : public HtmlTokenizer {
 
 }  // namespace vordo
 
-#endif  // VORDO_PAGE_SPAN_MARKER_H_
+#endif  // VORDO_MARKUP_SPAN_MARKER_H_
