@@ -31,6 +31,19 @@ TEST(SpanMarkerTest, WrapsEveryRunOfWordBytes) {
   EXPECT_EQ(Marked(""), "");
 }
 
+TEST(SpanMarkerTest, SignsAmongTheCodePagesLettersEndAWord) {
+  // Single guillemets, the double acute, multiplication and division signs,
+  // as bytes, as references and in UTF-8 and UTF-16.
+  EXPECT_EQ(Marked("\x8Bx\x9B 3\xD7" "4 a\xF7" "b \xBD\xE8"),
+            "\x8B<SPAN>x</SPAN>\x9B 3\xD7" "4 <SPAN>a</SPAN>\xF7<SPAN>b</SPAN> \xBD<SPAN>\xE8</SPAN>");
+  EXPECT_EQ(Marked("&lsaquo;x&rsaquo; 3&times;4"), "&lsaquo;<SPAN>x</SPAN>&rsaquo; 3&times;4");
+  EXPECT_EQ(MarkedUtf8("\xE2\x80\xB9x\xE2\x80\xBA a\xC3\x97" "b"),
+            "\xE2\x80\xB9<SPAN>x</SPAN>\xE2\x80\xBA <SPAN>a</SPAN>\xC3\x97<SPAN>b</SPAN>");
+  EXPECT_EQ(SpanMarker().RewriteUtf16(u"a\u00F7b"), u"<SPAN>a</SPAN>\u00F7<SPAN>b</SPAN>");
+  // The letters around them stay letters: Ľ 0xBC, ž 0x9E, ť 0x9D, ý 0xFD.
+  EXPECT_EQ(Marked("\xBC\x9E\x9D\xFD"), "<SPAN>\xBC\x9E\x9D\xFD</SPAN>");
+}
+
 TEST(SpanMarkerTest, OnlyInsertsAroundTheSourceBytesOfEachWord) {
   // A reference that stands for a letter is part of its word, as written.
   EXPECT_EQ(Marked("&Scaron;koda a&nbsp;b"),
