@@ -1,7 +1,12 @@
 // Written in C, so that the browser's long vtable can be filled in one
-// stroke: every slot of IWebBrowser2 answers E_NOTIMPL but those of
-// IUnknown, Navigate2, ShowBrowserBar and get_Document. (On x86_64 the caller clears the stack, so one stub serves every
-// signature; this file is built for x86_64 only.)
+// stroke: every slot of IWebBrowser2 but those of IUnknown, Navigate2,
+// ShowBrowserBar and get_Document ends the process (see double_support.h).
+//
+// The site is as demanding as a real one: it holds the event sink that it
+// is given until it is unadvised with the right cookie, it takes and drops
+// a reference to the object that reports a focus change, and when a window
+// that holds the focus is destroyed the focus moves to its parent, as
+// Windows moves it (Wine 8 clears it without a word to the window).
 #define CINTERFACE
 #define COBJMACROS
 #include <windows.h>
@@ -15,6 +20,7 @@
 #include <stdlib.h>
 
 #include "host/bar_site.h"
+#include "host/double_support.h"
 
 typedef struct BarSite {
   IOleWindow window;  // first, so that the site is its own IUnknown
@@ -26,6 +32,8 @@ typedef struct BarSite {
   IConnectionPoint point;
   LONG references;
   int parts;
+  DWORD cookie;  // of this site's event connection; no two sites share one
+  HHOOK focusHook;
   BarSiteState* state;
 } BarSite;
 
@@ -33,16 +41,32 @@ typedef struct BarSite {
 
 static const GUID kWebBrowserAppService = {
     0x0002DF05, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-static const DWORD kCookie = 1;
-
-static HRESULT STDMETHODCALLTYPE NotImplemented(void) { return E_NOTIMPL; }
+static LONG g_last_cookie = 0;
 
 static ULONG AddSiteReference(BarSite* site) { return (ULONG)InterlockedIncrement(&site->references); }
 
 static ULONG ReleaseSite(BarSite* site) {
   LONG left = InterlockedDecrement(&site->references);
-  if (left == 0) free(site);
+  if (left == 0) {
+    IDispatch* sink = site->state->eventSink;
+    site->state->eventSink = NULL;
+    if (sink != NULL) IDispatch_Release(sink);
+    UnhookWindowsHookEx(site->focusHook);
+    free(site);
+  }
   return (ULONG)left;
+}
+
+static LRESULT CALLBACK FocusFollowsDestruction(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_DESTROYWND) {
+    HWND dying = (HWND)wparam;
+    HWND focus = GetFocus();
+    if (focus != NULL && (focus == dying || IsChild(dying, focus))) {
+      HWND parent = GetAncestor(dying, GA_PARENT);
+      if (parent != NULL && parent != GetDesktopWindow()) SetFocus(parent);
+    }
+  }
+  return CallNextHookEx(NULL, code, wparam, lparam);
 }
 
 // The site's interfaces: one object, one identity.
@@ -96,7 +120,10 @@ static HRESULT STDMETHODCALLTYPE GetSiteWindow(IOleWindow* self, HWND* window) {
 
 static HRESULT STDMETHODCALLTYPE OnFocusChangeIS(IInputObjectSite* self, IUnknown* object, BOOL focus) {
   BarSiteState* state = SITE_OF(self, inputSite)->state;
-  (void)object;
+  IUnknown* identity = NULL;
+  if (object != NULL && SUCCEEDED(IUnknown_QueryInterface(object, &IID_IUnknown, (void**)&identity))) {
+    IUnknown_Release(identity);
+  }
   state->focusChanges++;
   state->lastFocus = focus;
   return S_OK;
@@ -120,24 +147,28 @@ static HRESULT STDMETHODCALLTYPE FindConnectionPoint(IConnectionPointContainer* 
   return S_OK;
 }
 
+// One sink at a time, held as the browser holds it, until Unadvise.
 static HRESULT STDMETHODCALLTYPE Advise(IConnectionPoint* self, IUnknown* sink, DWORD* cookie) {
-  BarSiteState* state = SITE_OF(self, point)->state;
+  BarSite* site = SITE_OF(self, point);
   IDispatch* dispatch = NULL;
+  if (site->state->eventSink != NULL) return CONNECT_E_ADVISELIMIT;
   if (FAILED(IUnknown_QueryInterface(sink, &IID_IDispatch, (void**)&dispatch))) return E_NOINTERFACE;
-  // Not held: the band unadvises before it goes, and a held sink would keep
-  // the band and the site alive in a cycle in a program that forgets to.
-  IDispatch_Release(dispatch);
-  state->eventSink = dispatch;
-  state->advises++;
-  *cookie = kCookie;
+  site->state->eventSink = dispatch;
+  site->state->advises++;
+  *cookie = site->cookie;
   return S_OK;
 }
 
 static HRESULT STDMETHODCALLTYPE Unadvise(IConnectionPoint* self, DWORD cookie) {
-  BarSiteState* state = SITE_OF(self, point)->state;
-  if (cookie != kCookie || state->eventSink == NULL) return CONNECT_E_NOCONNECTION;
-  state->eventSink = NULL;
-  state->unadvises++;
+  BarSite* site = SITE_OF(self, point);
+  IDispatch* sink = site->state->eventSink;
+  if (cookie != site->cookie || sink == NULL) {
+    site->state->wrongUnadvises++;
+    return CONNECT_E_NOCONNECTION;
+  }
+  site->state->eventSink = NULL;
+  site->state->unadvises++;
+  IDispatch_Release(sink);
   return S_OK;
 }
 
@@ -172,30 +203,35 @@ static HRESULT STDMETHODCALLTYPE GetDocument(IWebBrowser2* self, IDispatch** doc
   return *document != NULL ? S_OK : E_FAIL;
 }
 
-static IOleWindowVtbl g_window_vtable = {windowQueryInterface, windowAddRef, windowRelease, GetSiteWindow,
-                                         (void*)NotImplemented};
-static IInputObjectSiteVtbl g_input_site_vtable = {inputSiteQueryInterface, inputSiteAddRef,
-                                                   inputSiteRelease, OnFocusChangeIS};
-static IOleCommandTargetVtbl g_commands_vtable = {commandsQueryInterface, commandsAddRef, commandsRelease,
-                                                  (void*)NotImplemented, (void*)NotImplemented};
-static IServiceProviderVtbl g_services_vtable = {servicesQueryInterface, servicesAddRef, servicesRelease,
-                                                 QueryService};
-static IConnectionPointContainerVtbl g_container_vtable = {
-    containerQueryInterface, containerAddRef, containerRelease, (void*)NotImplemented, FindConnectionPoint};
-static IConnectionPointVtbl g_point_vtable = {pointQueryInterface, pointAddRef, pointRelease,
-                                              (void*)NotImplemented, (void*)NotImplemented,
-                                              Advise, Unadvise, (void*)NotImplemented};
+static IOleWindowVtbl g_window_vtable;
+static IInputObjectSiteVtbl g_input_site_vtable;
+static IOleCommandTargetVtbl g_commands_vtable;
+static IServiceProviderVtbl g_services_vtable;
+static IConnectionPointContainerVtbl g_container_vtable;
+static IConnectionPointVtbl g_point_vtable;
 static IWebBrowser2Vtbl g_browser_vtable;
 
-IUnknown* CreateBarSite(int parts, BarSiteState* state) {
-  void** slots = (void**)&g_browser_vtable;
-  for (size_t i = 0; i < sizeof g_browser_vtable / sizeof(void*); ++i) slots[i] = (void*)NotImplemented;
-  g_browser_vtable.QueryInterface = browserQueryInterface;
-  g_browser_vtable.AddRef = browserAddRef;
-  g_browser_vtable.Release = browserRelease;
+static void FillVtables(void) {
+  START_VTABLE(g_window_vtable, window);
+  g_window_vtable.GetWindow = GetSiteWindow;
+  START_VTABLE(g_input_site_vtable, inputSite);
+  g_input_site_vtable.OnFocusChangeIS = OnFocusChangeIS;
+  START_VTABLE(g_commands_vtable, commands);
+  START_VTABLE(g_services_vtable, services);
+  g_services_vtable.QueryService = QueryService;
+  START_VTABLE(g_container_vtable, container);
+  g_container_vtable.FindConnectionPoint = FindConnectionPoint;
+  START_VTABLE(g_point_vtable, point);
+  g_point_vtable.Advise = Advise;
+  g_point_vtable.Unadvise = Unadvise;
+  START_VTABLE(g_browser_vtable, browser);
   g_browser_vtable.Navigate2 = Navigate2;
   g_browser_vtable.ShowBrowserBar = ShowBrowserBar;
   g_browser_vtable.get_Document = GetDocument;
+}
+
+IUnknown* CreateBarSite(int parts, BarSiteState* state) {
+  FillVtables();
   BarSite* site = (BarSite*)calloc(1, sizeof(BarSite));
   if (site == NULL) return NULL;
   site->window.lpVtbl = &g_window_vtable;
@@ -207,6 +243,8 @@ IUnknown* CreateBarSite(int parts, BarSiteState* state) {
   site->point.lpVtbl = &g_point_vtable;
   site->references = 1;
   site->parts = parts;
+  site->cookie = (DWORD)InterlockedIncrement(&g_last_cookie);
+  site->focusHook = SetWindowsHookExW(WH_CBT, FocusFollowsDestruction, NULL, GetCurrentThreadId());
   site->state = state;
   return (IUnknown*)&site->window;
 }

@@ -16,9 +16,10 @@ typedef struct BarSiteState {
   HWND window;           // the site's window, parent of the band's
   int focusChanges;      // OnFocusChangeIS calls, and the last state given
   BOOL lastFocus;
-  IDispatch* eventSink;  // the browser-event sink advised, not held
+  IDispatch* eventSink;  // the browser-event sink advised, held until unadvised
   int advises;
   int unadvises;
+  int wrongUnadvises;    // Unadvise calls with another site's cookie, or none advised
   int navigations;       // Navigate2 calls, and the last URL given
   WCHAR lastUrl[128];
   int showBrowserBar;    // ShowBrowserBar calls, and what the last was given
@@ -36,9 +37,9 @@ enum {
   kBarSiteEverything = 7,
 };
 
-// The site's browser records Navigate2 and ShowBrowserBar, gives the state's
-// document, and answers E_NOTIMPL to the rest of IWebBrowser2. A site with the parts `parts` names, starting with one reference. The
-// state must outlive it.
+// A site with the parts `parts` names, starting with one reference; the
+// state must outlive it. Its browser records Navigate2 and ShowBrowserBar
+// and gives the state's document; the rest of IWebBrowser2 is not written.
 IUnknown* CreateBarSite(int parts, BarSiteState* state);
 
 // The site's browser, with a reference added.

@@ -1,7 +1,6 @@
 // In C, so that the long vtables of the document object model can be filled
-// in one stroke: every slot answers E_NOTIMPL but those written here. (On
-// x86_64 the caller clears the stack, so one stub serves every signature;
-// this file is built for x86_64 only.)
+// in one stroke: every slot but those written here ends the process (see
+// double_support.h).
 #define CINTERFACE
 #define COBJMACROS
 #include <windows.h>
@@ -15,6 +14,7 @@
 #include <wctype.h>
 
 #include "host/dom_doubles.h"
+#include "host/double_support.h"
 
 enum { kMaxFrames = 32 };
 
@@ -67,13 +67,6 @@ typedef struct DomEnumerator {
 } DomEnumerator;
 
 #define OWNER(pointer, type, member) ((type*)((char*)(pointer)-offsetof(type, member)))
-
-static HRESULT STDMETHODCALLTYPE NotImplemented(void) { return E_NOTIMPL; }
-
-static void FillWithStubs(void* vtable, size_t size) {
-  void** slots = (void**)vtable;
-  for (size_t i = 0; i < size / sizeof(void*); ++i) slots[i] = (void*)NotImplemented;
-}
 
 static ULONG AddDocumentReference(DomDocument* document) {
   return (ULONG)InterlockedIncrement(&document->references);
@@ -568,54 +561,30 @@ static IHTMLEventObjVtbl g_event_vtable;
 static IWebBrowser2Vtbl g_frame_vtable;
 
 static void FillVtables(void) {
-  FillWithStubs(&g_element_vtable, sizeof g_element_vtable);
-  g_element_vtable.QueryInterface = ElementQueryInterface;
-  g_element_vtable.AddRef = ElementAddRef;
-  g_element_vtable.Release = ElementRelease;
+  START_VTABLE(g_element_vtable, Element);
   g_element_vtable.get_tagName = GetTagName;
   g_element_vtable.get_children = GetChildren;
   g_element_vtable.put_onmousemove = PutOnMouseMove;
   g_element_vtable.get_innerText = GetInnerText;
   g_element_vtable.get_innerHTML = GetInnerHtml;
   g_element_vtable.put_innerHTML = PutInnerHtml;
-  FillWithStubs(&g_collection_vtable, sizeof g_collection_vtable);
-  g_collection_vtable.QueryInterface = CollectionQueryInterface;
-  g_collection_vtable.AddRef = CollectionAddRef;
-  g_collection_vtable.Release = CollectionRelease;
+  START_VTABLE(g_collection_vtable, Collection);
   g_collection_vtable.get_length = CollectionLength;
   g_collection_vtable.item = CollectionItem;
-  FillWithStubs(&g_document_vtable, sizeof g_document_vtable);
-  g_document_vtable.QueryInterface = documentQueryInterface;
-  g_document_vtable.AddRef = documentAddRef;
-  g_document_vtable.Release = documentRelease;
+  START_VTABLE(g_document_vtable, document);
   g_document_vtable.get_body = GetBody;
   g_document_vtable.get_parentWindow = GetParentWindow;
-  FillWithStubs(&g_container_vtable, sizeof g_container_vtable);
-  g_container_vtable.QueryInterface = containerQueryInterface;
-  g_container_vtable.AddRef = containerAddRef;
-  g_container_vtable.Release = containerRelease;
+  START_VTABLE(g_container_vtable, container);
   g_container_vtable.EnumObjects = EnumerateFrames;
-  FillWithStubs(&g_window_vtable, sizeof g_window_vtable);
-  g_window_vtable.QueryInterface = windowQueryInterface;
-  g_window_vtable.AddRef = windowAddRef;
-  g_window_vtable.Release = windowRelease;
+  START_VTABLE(g_window_vtable, window);
   g_window_vtable.get_event = GetEvent;
-  FillWithStubs(&g_event_vtable, sizeof g_event_vtable);
-  g_event_vtable.QueryInterface = eventQueryInterface;
-  g_event_vtable.AddRef = eventAddRef;
-  g_event_vtable.Release = eventRelease;
+  START_VTABLE(g_event_vtable, event);
   g_event_vtable.get_screenX = GetScreenX;
   g_event_vtable.get_screenY = GetScreenY;
   g_event_vtable.get_srcElement = GetSrcElement;
-  FillWithStubs(&g_frame_vtable, sizeof g_frame_vtable);
-  g_frame_vtable.QueryInterface = FrameQueryInterface;
-  g_frame_vtable.AddRef = FrameAddRef;
-  g_frame_vtable.Release = FrameRelease;
+  START_VTABLE(g_frame_vtable, Frame);
   g_frame_vtable.get_Document = FrameGetDocument;
-  FillWithStubs(&g_enum_vtable, sizeof g_enum_vtable);
-  g_enum_vtable.QueryInterface = EnumQueryInterface;
-  g_enum_vtable.AddRef = EnumAddRef;
-  g_enum_vtable.Release = EnumRelease;
+  START_VTABLE(g_enum_vtable, Enum);
   g_enum_vtable.Next = EnumNext;
 }
 
@@ -650,15 +619,27 @@ void DomAddFrame(DomDocument* document, DomDocument* frame) {
   document->frame[document->frameCount++].document = frame;
 }
 
-void DomMouseMove(DomDocument* document, DomElement* element, LONG x, LONG y) {
-  document->eventActive = 1;
+static void MoveMouse(DomDocument* document, DomElement* element, LONG x, LONG y, int eventAsArgument) {
+  document->eventActive = !eventAsArgument;
   document->eventX = x;
   document->eventY = y;
   document->eventSource = element;
   if (element != NULL && element->handler != NULL) {
-    DISPPARAMS none = {NULL, NULL, 0, 0};
-    IDispatch_Invoke(element->handler, 0, &IID_NULL, 0, DISPATCH_METHOD, &none, NULL, NULL, NULL);
+    VARIANT event;
+    VariantInit(&event);
+    V_VT(&event) = VT_DISPATCH;
+    V_DISPATCH(&event) = (IDispatch*)&document->event;
+    DISPPARAMS arguments = {&event, NULL, eventAsArgument ? 1 : 0, 0};
+    IDispatch_Invoke(element->handler, 0, &IID_NULL, 0, DISPATCH_METHOD, &arguments, NULL, NULL, NULL);
   }
   document->eventActive = 0;
   document->eventSource = NULL;
+}
+
+void DomMouseMove(DomDocument* document, DomElement* element, LONG x, LONG y) {
+  MoveMouse(document, element, x, y, 0);
+}
+
+void DomMouseMoveWithEventArgument(DomDocument* document, DomElement* element, LONG x, LONG y) {
+  MoveMouse(document, element, x, y, 1);
 }

@@ -46,6 +46,9 @@ IDispatch* DomElementHandler(DomElement* element);
 // A mouse move at screen (x, y) over `element`: the window's event holds it
 // while the element's handler (if any) is invoked with member 0.
 void DomMouseMove(DomDocument* document, DomElement* element, LONG x, LONG y);
+// The same as newer document modes do it: the event object is the
+// handler's one argument, and the window has no current event.
+void DomMouseMoveWithEventArgument(DomDocument* document, DomElement* element, LONG x, LONG y);
 
 #ifdef __cplusplus
 }

@@ -13,9 +13,12 @@ test_packages=(libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
                mingw-w64-tools libwine-dev wine wine64 xvfb xauth chromium bsdutils locales)
 
+# The i686 product is tested under the 32-bit Wine.
+i386_packages=(wine32:i386)
+
 case "${1:-test}" in
   run) wanted=("${build_packages[@]}") ;;
-  test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
+  test) wanted=("${build_packages[@]}" "${test_packages[@]}" "${i386_packages[@]}") ;;
   *) echo "usage: scripts/setup.sh [run|test]" >&2; exit 2 ;;
 esac
 
@@ -34,6 +37,9 @@ sudo=()
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
+  if [ "${1:-test}" = test ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo[@]}" dpkg --add-architecture i386
+  fi
   "${sudo[@]}" apt-get update -qq
   "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
 fi

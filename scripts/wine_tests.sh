@@ -1,37 +1,54 @@
 #!/usr/bin/env bash
-# Runs the Windows tests under wine64 with a private, throw-away Wine
-# prefix and a virtual X display: the module's GoogleTest suite, then
-# regsvr32 registering and unregistering the x86_64 DLL.
-# Usage: scripts/wine_tests.sh BUILD_X86_64 BUILD_I686 [NATIVE_BUILD]
-# (the native build, default build/, holds the sample dictionary)
+# Runs the Windows tests of one architecture under its Wine, with a
+# private, throw-away prefix and a virtual X display: the module's
+# GoogleTest suite (the tests that need a process of their own each get
+# one), the panel's tests again under the system code page 1250, then
+# regsvr32 registering and unregistering the DLL.
+# Usage: scripts/wine_tests.sh i686|x86_64 BUILD_I686 BUILD_X86_64 [NATIVE_BUILD]
+# (i686 runs under the 32-bit Wine, x86_64 under wine64; the native build,
+# default build/, holds the sample dictionary)
 set -euo pipefail
-x64=$(realpath "$1")
+arch=$1
 x86=$(realpath "$2")
-native=$(realpath "${3:-build}")
+x64=$(realpath "$3")
+native=$(realpath "${4:-build}")
+case "$arch" in
+  i686) build=$x86 wine=/usr/lib/wine/wine winearch=win32 ;;
+  x86_64) build=$x64 wine=/usr/lib/wine/wine64 winearch=win64 ;;
+  *) echo "usage: scripts/wine_tests.sh i686|x86_64 BUILD_I686 BUILD_X86_64 [NATIVE_BUILD]" >&2; exit 2 ;;
+esac
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mshtml=d"
-export VORDO_DLL="Z:${x64//\//\\}\\module\\vordo.dll"
-export VORDO_DLL_32="Z:${x86//\//\\}\\module\\vordo.dll"
-export WINEPATH="Z:${x64//\//\\}\\module"
-export VORDO_SAMPLE_DICTIONARY="Z:${native//\//\\}\\sample-dic.bin"
+windows_path() { echo "Z:${1//\//\\}"; }
+export WINEPREFIX=$prefix WINEARCH=$winearch WINEDEBUG=-all WINEDLLOVERRIDES="mshtml=d"
+export VORDO_DLL
+VORDO_DLL=$(windows_path "$build/module/vordo.dll")
+export VORDO_DLL_I686 VORDO_DLL_X86_64 VORDO_SAMPLE_DICTIONARY
+VORDO_DLL_I686=$(windows_path "$x86/module/vordo.dll")
+VORDO_DLL_X86_64=$(windows_path "$x64/module/vordo.dll")
+VORDO_SAMPLE_DICTIONARY=$(windows_path "$native/sample-dic.bin")
+export WINEPATH
+WINEPATH=$(windows_path "$build/module")
 
+echo "== the Windows tests, $arch under $(basename "$wine")"
 xvfb-run -a bash -euo pipefail -c '
-  wine=/usr/lib/wine/wine64
+  wine=$1 tests=$2
   status=0
   # Without a window manager, Wine takes seconds to hide each window that
   # it manages; the tests open and close many.
   "$wine" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f > /dev/null
-  # The missing dictionary needs a process that has not opened it yet.
-  missing=PanelTest.AMissingDictionary*
-  "$wine" "$1" --gtest_brief=1 --gtest_filter="-$missing" | tr -d "\r" || status=1
-  "$wine" "$1" --gtest_brief=1 --gtest_filter="$missing" | tr -d "\r" || status=1
+  run() { "$wine" "$tests" --gtest_brief=1 "$@" | tr -d "\r" || status=1; }
+  # Each of these needs a process of its own: one that has not opened the
+  # dictionary, one whose band classes are the DLL'"'"'s own, one that can
+  # unload the DLL.
+  alone=(PanelTest.AMissingDictionary* PageIntegrationTest.* ModuleUnloadTest.*)
+  run --gtest_filter="-$(IFS=:; echo "${alone[*]}")"
+  for filter in "${alone[@]}"; do run --gtest_filter="$filter"; done
   # The panel again where the system code page is 1250 rather than 1252:
   # its Czech text must not depend on it.
   echo "The panel with the system code page 1250 (LANG=cs_CZ.UTF-8):"
-  LANG=cs_CZ.UTF-8 VORDO_EXPECT_CODE_PAGE=1250 "$wine" "$1" --gtest_brief=1 --gtest_filter="PanelTest.*" |
-    tr -d "\r" || status=1
+  LANG=cs_CZ.UTF-8 VORDO_EXPECT_CODE_PAGE=1250 run --gtest_filter="PanelTest.*"
 
   # regsvr32 writes the keys, and removes them again.
   band="HKLM\\Software\\Classes\\Clsid\\{825CACB8-03CF-4B4D-AA93-8224A18C4089}\\InprocServer32"
@@ -51,4 +68,4 @@ xvfb-run -a bash -euo pipefail -c '
   fi
   /usr/lib/wine/wineserver -w
   exit $status
-' wine-tests "$(winepath_dummy=1; echo "Z:${x64//\//\\}\\tests\\windows\\module_tests.exe")"
+' wine-tests "$wine" "$(windows_path "$build/tests/windows/module_tests.exe")"

@@ -26,8 +26,8 @@ struct Build {
   VARTYPE bandType;      // LONG_PTR in the type library
 };
 
-const Build kBuilds[] = {{"VORDO_DLL", IMAGE_FILE_MACHINE_AMD64, VT_I8},
-                         {"VORDO_DLL_32", IMAGE_FILE_MACHINE_I386, VT_I4}};
+const Build kBuilds[] = {{"VORDO_DLL_X86_64", IMAGE_FILE_MACHINE_AMD64, VT_I8},
+                         {"VORDO_DLL_I686", IMAGE_FILE_MACHINE_I386, VT_I4}};
 
 // Just enough of the PE format to list a DLL's exports and imports.
 class PortableExecutable {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "module/registration.h"
+#include "tests/windows/test_support.h"
 #include "com/type_info_dispatch.h"
 #include "com/vordo_idl.h"
 
@@ -221,9 +222,9 @@ TEST_F(RegistrationTest, TypeLibraryDispatchReachesDefaultAndSetup) {
     VARIANT arguments[2];  // in reverse order: pBand, then piDisp
     VariantInit(&arguments[0]);
     VariantInit(&arguments[1]);
-    const LONG_PTR band = static_cast<LONG_PTR>(0x123456789ABCDEF0LL);  // beyond 32 bits
-    arguments[0].vt = VT_I8;
-    arguments[0].llVal = band;
+    // All of a pointer: beyond 32 bits on x86_64.
+    const LONG_PTR band = static_cast<LONG_PTR>(sizeof(LONG_PTR) == 8 ? 0x123456789ABCDEF0LL : 0x12345678);
+    arguments[0] = AddressVariant(band);
     arguments[1].vt = VT_DISPATCH;
     arguments[1].pdispVal = nullptr;
     DISPPARAMS setup = {arguments, nullptr, 2, 0};

@@ -3,6 +3,7 @@
 #define VORDO_TESTS_WINDOWS_TEST_SUPPORT_H_
 
 #include <windows.h>
+#include <oleauto.h>
 
 #include <cstdlib>
 #include <string>
@@ -27,6 +28,41 @@ inline bool PutSampleDictionary() {
   std::u16string path = NarrowToWide(sample);
   return CopyFileW(reinterpret_cast<const wchar_t*>(path.c_str()), DictionaryBesideProgram().c_str(), TRUE) ||
          GetLastError() == ERROR_FILE_EXISTS;
+}
+
+// A band address as a dispatch argument: the pointer's width, as the type
+// library's LONG_PTR is on each architecture.
+inline VARIANT AddressVariant(LONG_PTR address) {
+  VARIANT value;
+  VariantInit(&value);
+  if (sizeof address == 8) {
+    value.vt = VT_I8;
+    value.llVal = address;
+  } else {
+    value.vt = VT_I4;
+    value.lVal = static_cast<LONG>(address);
+  }
+  return value;
+}
+
+// Loads a copy of the DLL that VORDO_DLL names, from a folder of its own
+// with the sample dictionary beside it as dic.bin, as the browser loads
+// the module with its dictionary. Null if either cannot be put there.
+inline HMODULE LoadModuleBesideSampleDictionary() {
+  const char* dll = std::getenv("VORDO_DLL");
+  const char* sample = std::getenv("VORDO_SAMPLE_DICTIONARY");
+  if (dll == nullptr || sample == nullptr) return nullptr;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + L"vordo-module\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  std::u16string dll_path = NarrowToWide(dll);
+  std::u16string sample_path = NarrowToWide(sample);
+  if (!CopyFileW(reinterpret_cast<const wchar_t*>(dll_path.c_str()), (folder + L"vordo.dll").c_str(), FALSE) ||
+      !CopyFileW(reinterpret_cast<const wchar_t*>(sample_path.c_str()), (folder + L"dic.bin").c_str(), FALSE)) {
+    return nullptr;
+  }
+  return LoadLibraryW((folder + L"vordo.dll").c_str());
 }
 
 // Delivers the waiting messages for `milliseconds`, timers included.
