@@ -4,12 +4,12 @@
 
 #include <new>
 
-#include "module/class_factory.h"
 #include "com/module_state.h"
-#include "module/registration.h"
 #include "com/vordo_idl.h"
-#include "page/evt_handler.h"
+#include "module/class_factory.h"
 #include "module/handler.h"
+#include "module/registration.h"
+#include "page/evt_handler.h"
 #include "panel/dic_band.h"
 
 namespace vordo {
@@ -45,8 +45,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     InitializeCriticalSection(&vordo::g_factory_lock);
     DisableThreadLibraryCalls(instance);
   } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
-    // Unloaded by FreeLibrary; at process exit nothing needs tidying.
+    // Unloaded by FreeLibrary; at process exit nothing needs tidying. The
+    // system keeps a DLL's window classes after it goes: a later load at
+    // another address would find them pointing at the old code.
     vordo::ReleaseFactories();
+    vordo::DicBand::UnregisterWindowClasses();
     DeleteCriticalSection(&vordo::g_factory_lock);
   }
   return TRUE;

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "page/sink_owners.h"
 #include "platform/platform.h"
 
 namespace vordo {
@@ -42,37 +43,72 @@ void EvtHandler::StopTimer() {
 }
 
 HRESULT EvtHandler::Setup(IDispatch* document, LONG_PTR band) {
-  document_.Reset();
-  if (document != nullptr && FAILED(document->QueryInterface(IID_IHTMLDocument2, document_.OutVoid()))) {
-    document_.Reset();
-  }
-  band_ = reinterpret_cast<HoverTarget*>(band);
+  // The timer runs on the window of the panel bound until now, which is
+  // alive: a panel unbinds its sinks before it goes.
   StopTimer();
-  // An unbound handler does nothing, so it keeps no band: it may stay on a
-  // page's elements long after the band is gone.
-  if (!document_) band_ = nullptr;
+  document_.Reset();
+  band_ = nullptr;
+  if (document == nullptr) return S_OK;
+  HoverTarget* owner = SinkOwnerAt(static_cast<IEvtHandler*>(this), band);
+  if (owner == nullptr || FAILED(document->QueryInterface(IID_IHTMLDocument2, document_.OutVoid()))) {
+    document_.Reset();
+    return S_OK;
+  }
+  band_ = owner;
+  return S_OK;
+}
+
+HRESULT EvtHandler::Invoke(DISPID member, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                           VARIANT* result, EXCEPINFO* exception, UINT* argument_error) {
+  if (member != DISPID_VALUE || (flags & DISPATCH_METHOD) == 0 || params == nullptr || params->cArgs == 0 ||
+      params->rgvarg == nullptr) {
+    return TypeInfoDispatch::Invoke(member, iid, locale, flags, params, result, exception, argument_error);
+  }
+  // The first argument stands last.
+  const VARIANT& argument = params->rgvarg[params->cArgs - 1];
+  IDispatch* dispatch = nullptr;
+  if (argument.vt == VT_DISPATCH) {
+    dispatch = argument.pdispVal;
+  } else if (argument.vt == (VT_DISPATCH | VT_BYREF) && argument.ppdispVal != nullptr) {
+    dispatch = *argument.ppdispVal;
+  }
+  ComRef<IHTMLEventObj> event;
+  if (dispatch != nullptr && FAILED(dispatch->QueryInterface(IID_IHTMLEventObj, event.OutVoid()))) {
+    event.Reset();
+  }
+  OnMouseMove(event.get());
+  if (result != nullptr) VariantInit(result);
   return S_OK;
 }
 
 HRESULT EvtHandler::Default() {
-  if (!document_ || band_ == nullptr) return S_OK;
-  ComRef<IHTMLWindow2> window;
+  OnMouseMove(nullptr);
+  return S_OK;
+}
+
+void EvtHandler::OnMouseMove(IHTMLEventObj* given) {
+  if (!document_ || band_ == nullptr) return;
   ComRef<IHTMLEventObj> event;
-  if (FAILED(document_->get_parentWindow(window.Out())) || !window ||
-      FAILED(window->get_event(event.Out())) || !event) {
-    return S_OK;
+  if (given != nullptr) {
+    event.Assign(given);
+  } else {
+    ComRef<IHTMLWindow2> window;
+    if (FAILED(document_->get_parentWindow(window.Out())) || !window || FAILED(window->get_event(event.Out()))) {
+      return;
+    }
   }
+  if (!event) return;
   long x = 0, y = 0;
   event->get_screenX(&x);
   event->get_screenY(&y);
   last_screen_x_ = x;
   last_screen_y_ = y;
   ComRef<IHTMLElement> source;
-  if (FAILED(event->get_srcElement(source.Out())) || !source) return S_OK;
+  if (FAILED(event->get_srcElement(source.Out())) || !source) return;
   BSTR tag = nullptr;
   bool is_span = SUCCEEDED(source->get_tagName(&tag)) && tag != nullptr && lstrcmpW(tag, L"SPAN") == 0;
   SysFreeString(tag);
-  if (!is_span) return S_OK;
+  if (!is_span) return;
   BSTR text = nullptr;
   source->get_innerText(&text);
   // The word is Windows-1250 whatever the system's code page.
@@ -80,10 +116,13 @@ HRESULT EvtHandler::Default() {
                           : WideToNarrow(std::u16string_view(reinterpret_cast<const char16_t*>(text),
                                                              SysStringLen(text)));
   SysFreeString(text);
+  // Without its window the panel has no timers: a timer on no window would
+  // get an identifier of the system's choosing, not this handler's.
+  HWND window = band_->HoverWindow();
+  if (window == nullptr) return;
   // A timer with the same window and identifier replaces the running one:
   // the 400 ms count from the last move.
-  SetTimer(band_->HoverWindow(), reinterpret_cast<UINT_PTR>(this), kHoverMilliseconds, HoverTimerProc);
-  return S_OK;
+  SetTimer(window, reinterpret_cast<UINT_PTR>(this), kHoverMilliseconds, HoverTimerProc);
 }
 
 void CALLBACK EvtHandler::HoverTimerProc(HWND window, UINT, UINT_PTR id, DWORD) {

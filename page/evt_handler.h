@@ -31,9 +31,15 @@ class EvtHandler final : public TypeInfoDispatch<IEvtHandler> {
   ULONG STDMETHODCALLTYPE AddRef() override { return controlling_->AddRef(); }
   ULONG STDMETHODCALLTYPE Release() override { return controlling_->Release(); }
 
+  // Member 0 with an argument: newer document modes hand the handler the
+  // event object; everything else is served from the type library.
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* argument_error) override;
+
   HRESULT STDMETHODCALLTYPE Default() override;
-  // Binds the handler to a document (or unbinds it, with null) for the
-  // panel at address `band` (a HoverTarget), and stops its timer.
+  // Stops the timer and unbinds the handler; then binds it to `document`
+  // for the panel at address `band`, if that panel is alive and owns this
+  // handler (see sink_owners.h). Any other address leaves it unbound.
   HRESULT STDMETHODCALLTYPE Setup(IDispatch* document, LONG_PTR band) override;
 
   const std::string& word() const { return word_; }
@@ -48,6 +54,9 @@ class EvtHandler final : public TypeInfoDispatch<IEvtHandler> {
   explicit EvtHandler(IUnknown* outer) : inner_(this), controlling_(outer != nullptr ? outer : &inner_) {}
   ~EvtHandler() override;
 
+  // Notes the word under the mouse and (re)starts the 400 ms timer; the
+  // event is `given`, or else the document window's current one.
+  void OnMouseMove(IHTMLEventObj* given);
   static void CALLBACK HoverTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
   void CheckHover();
   void StopTimer();

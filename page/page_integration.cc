@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "markup/span_marker.h"
+#include "page/sink_owners.h"
 
 namespace vordo {
 namespace {
@@ -63,8 +64,9 @@ std::vector<ComRef<IDispatch>> CollectFrameDocuments(IDispatch* document) {
 void SetSinkCreator(SinkCreator create) { g_create_sink = create; }
 
 PageIntegration::~PageIntegration() {
+  Unbind();
   for (ComRef<IEvtHandler>& sink : sinks_) {
-    if (sink) sink->Setup(nullptr, reinterpret_cast<LONG_PTR>(band_));
+    if (sink) ForgetSinkOwner(sink.get());
   }
 }
 
@@ -77,14 +79,20 @@ bool PageIntegration::CreateSinks() {
       return false;
     }
   }
+  for (ComRef<IEvtHandler>& sink : sinks_) RecordSinkOwner(sink.get(), band_);
   return true;
+}
+
+void PageIntegration::Unbind() {
+  for (ComRef<IEvtHandler>& sink : sinks_) {
+    if (sink) sink->Setup(nullptr, reinterpret_cast<LONG_PTR>(band_));
+  }
 }
 
 void PageIntegration::SetPageIntegration(IWebBrowser2* browser, bool enable) {
   if (!CreateSinks()) return;
-  LONG_PTR band = reinterpret_cast<LONG_PTR>(band_);
   if (!enable) {
-    for (ComRef<IEvtHandler>& sink : sinks_) sink->Setup(nullptr, band);
+    Unbind();
     return;
   }
   if (browser == nullptr) return;

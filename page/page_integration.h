@@ -22,7 +22,8 @@ class PageIntegration {
   static constexpr unsigned kMaxDocuments = 16;
 
   explicit PageIntegration(HoverTarget* band) : band_(band) {}
-  // Unbinds the sinks: the page's elements may hold them after the band.
+  // Unbinds the sinks and gives them up: the page's elements may hold them
+  // after the band.
   ~PageIntegration();
   PageIntegration(const PageIntegration&) = delete;
   PageIntegration& operator=(const PageIntegration&) = delete;
@@ -30,6 +31,8 @@ class PageIntegration {
   // Marks the browser's page (once per load) and binds the sinks when
   // `enable`; unbinds them otherwise.
   void SetPageIntegration(IWebBrowser2* browser, bool enable);
+  // Unbinds the sinks there are, making none: the panel's window is going.
+  void Unbind();
   // The next enabling call marks the page again: it is a new one.
   void ForgetPage() { page_marked_ = false; }
   bool pageMarked() const { return page_marked_; }

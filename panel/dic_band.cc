@@ -5,7 +5,6 @@
 
 #include <new>
 
-#include "com/module_state.h"
 
 namespace vordo {
 namespace {
@@ -29,11 +28,6 @@ bool SameObject(IUnknown* a, IUnknown* b) {
 
 }  // namespace
 
-HINSTANCE PanelInstance() {
-  HINSTANCE instance = ModuleInstance();
-  return instance != nullptr ? instance : GetModuleHandleW(nullptr);
-}
-
 HRESULT DicBand::Create(IUnknown* outer, REFIID iid, void** out) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
@@ -44,6 +38,10 @@ HRESULT DicBand::Create(IUnknown* outer, REFIID iid, void** out) {
 }
 
 DicBand::~DicBand() {
+  // Destroying the windows moves the focus out of them, and the site is
+  // told of focus changes with this band as the object: a site that takes
+  // and drops a reference to it would delete it a second time.
+  input_site_.Reset();
   DisconnectEvents();
   if (band_window_ != nullptr && IsWindow(band_window_)) DestroyWindow(band_window_);
   for (HBRUSH brush : {focused_brush_, idle_brush_}) {
@@ -153,6 +151,9 @@ HRESULT DicBand::SetSite(IUnknown* site) {
     site_.Reset();
     return S_OK;
   }
+  // A new site without SetSite(NULL) first: the old browser's connection
+  // is ended with the old browser, before it is replaced.
+  DisconnectEvents();
   site_.Assign(site);
   browser_.Reset();
   ComRef<IOleCommandTarget> commands;
@@ -167,6 +168,8 @@ HRESULT DicBand::SetSite(IUnknown* site) {
   if (SUCCEEDED(site->QueryInterface(IID_IOleWindow, window.OutVoid()))) {
     window->GetWindow(&parent_window_);
   }
+  // Windows made for an earlier site move to this one's.
+  if (band_window_ != nullptr && parent_window_ != nullptr) SetParent(band_window_, parent_window_);
   if (!browser_ || !input_site_ || !CreatePanelWindows()) return E_FAIL;
   ConnectEvents();
   SetPageIntegration(shown_);
@@ -187,7 +190,6 @@ HRESULT DicBand::GetClassID(CLSID* clsid) {
 }
 
 void DicBand::ConnectEvents() {
-  DisconnectEvents();
   ComRef<IConnectionPointContainer> container;
   ComRef<IConnectionPoint> point;
   // A browser without the connection leaves the band without events.

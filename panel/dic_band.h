@@ -7,20 +7,18 @@
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 #include "com/com_object.h"
 #include "com/com_ref.h"
 #include "com/type_info_dispatch.h"
 #include "com/vordo_idl.h"
+#include "dictionary/result_entry.h"
 #include "page/hover_target.h"
 #include "page/page_integration.h"
 #include "panel/result_view.h"
 
 namespace vordo {
-
-// The instance that owns the panel's window classes: the module, or the
-// program the panel is linked into.
-HINSTANCE PanelInstance();
 
 // The dictionary panel as the browser's vertical bar: a band object in the
 // bar site. It gives the site its window, shows and hides it, takes part in
@@ -36,7 +34,8 @@ class DicBand final : public TypeInfoDispatch<IDicBand>,
                       public IInputObject,
                       public IObjectWithSite,
                       public IPersistStream,
-                      public HoverTarget {
+                      public HoverTarget,
+                      private ResultViewOwner {
  public:
   static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
 
@@ -80,10 +79,15 @@ class DicBand final : public TypeInfoDispatch<IDicBand>,
   bool CreatePanelWindows();
   void UpdateFocusState();
   void ShowHelp(bool show);
-  // Looks `query` up as the input field does; see ResultView::Translate.
-  void Translate(std::string query, bool set_focus, bool display) {
-    result_view_.Translate(&query, set_focus, display);
-  }
+  // The one way a lookup reaches the engine and the screen: trims the
+  // query, looks it up in dic.bin beside the module (a message box when it
+  // cannot be opened) and keeps the results; when `display`, shows them in
+  // the results view in place of the help, taking the focus if `set_focus`.
+  void Translate(std::string query, bool set_focus, bool display);
+  // Unregisters the panel's window classes, when the module that
+  // registered them is unloaded: a class left behind would point at code
+  // that is gone.
+  static void UnregisterWindowClasses();
 
   // HoverTarget: what the document sinks of automatic search use.
   HWND HoverWindow() const override { return band_window_; }
@@ -99,6 +103,9 @@ class DicBand final : public TypeInfoDispatch<IDicBand>,
   bool shown() const { return shown_; }
   bool pageMarked() const { return page_.pageMarked(); }
   const ResultView& resultView() const { return result_view_; }
+  const std::vector<ResultEntry>& results() const { return results_; }
+  HBRUSH focusedBrush() const { return focused_brush_; }
+  HBRUSH idleBrush() const { return idle_brush_; }
 
  private:
   DicBand() : result_view_(this), page_(this) {}
@@ -109,6 +116,10 @@ class DicBand final : public TypeInfoDispatch<IDicBand>,
   void Layout(int width, int height);
   LRESULT ColourEdit(HDC dc, HWND control);
   void OnEnter();
+  // The band window is gone, and its children with it.
+  void OnWindowsDestroyed();
+  // ResultViewOwner
+  void OnViewFocus(ViewFocus event) override;
   void ConnectEvents();
   void DisconnectEvents();
   void SetPageIntegration(bool enable) { page_.SetPageIntegration(browser_.get(), enable); }
@@ -118,6 +129,7 @@ class DicBand final : public TypeInfoDispatch<IDicBand>,
   ComRef<IWebBrowser2> browser_;
   ComRef<IInputObjectSite> input_site_;
   ResultView result_view_;
+  std::vector<ResultEntry> results_;
   PageIntegration page_;
   HWND parent_window_ = nullptr;
   HWND band_window_ = nullptr;

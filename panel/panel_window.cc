@@ -1,9 +1,14 @@
 // The band's window: creation, layout, its window procedure, the input
-// field's subclass, and focus tracking.
+// field's subclass, focus tracking, and Translate, through which the input
+// field's Enter and the hover lookup reach the engine and the screen.
 #include <algorithm>
 
 #include "com/resource_ids.h"
+#include "dictionary/dictionary_file.h"
+#include "engine/lookup.h"
+#include "engine/query.h"
 #include "panel/dic_band.h"
+#include "panel/panel_instance.h"
 #include "panel/panes.h"
 #include "platform/platform.h"
 
@@ -25,9 +30,21 @@ constexpr int kHelpPaneX = 10, kHelpPaneY = 10, kHelpPaneWidth = 500, kHelpPaneH
 constexpr int kInputCapacity = 256;
 constexpr COLORREF kFocusedBackground = RGB(255, 255, 255);
 constexpr COLORREF kIdleBackground = RGB(255, 255, 225);
+constexpr char kDictionaryFile[] = "dic.bin";
 
 DicBand* BandOf(HWND window) {
   return reinterpret_cast<DicBand*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// What the results view shows of the results: each head behind a space,
+// then its translations, one a line.
+std::vector<std::string> DisplayLines(const std::vector<ResultEntry>& results) {
+  std::vector<std::string> lines;
+  for (const ResultEntry& result : results) {
+    lines.push_back(" " + result.head);
+    lines.insert(lines.end(), result.translations.begin(), result.translations.end());
+  }
+  return lines;
 }
 
 }  // namespace
@@ -50,7 +67,7 @@ bool DicBand::CreatePanelWindows() {
   band_window_ = CreateWindowExW(0, kBandClassName, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                                  0, 0, 1, 1, parent_window_, nullptr, instance, this);
   if (band_window_ == nullptr) return false;
-  result_window_ = result_view_.Create();
+  result_window_ = result_view_.Create(band_window_);
 
   combo_ = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN, 0, 0,
                            1, kComboListHeight, band_window_, nullptr, instance, nullptr);
@@ -73,9 +90,15 @@ bool DicBand::CreatePanelWindows() {
                                    band_window_, nullptr, instance, nullptr);
     if (banner_pane_ != nullptr) ShowWindow(banner_pane_, SW_SHOW);
   }
-  focused_brush_ = CreateSolidBrush(kFocusedBackground);
-  idle_brush_ = CreateSolidBrush(kIdleBackground);
+  // Made once: after CloseDW a new site makes the windows again, not these.
+  if (focused_brush_ == nullptr) focused_brush_ = CreateSolidBrush(kFocusedBackground);
+  if (idle_brush_ == nullptr) idle_brush_ = CreateSolidBrush(kIdleBackground);
   return true;
+}
+
+void DicBand::UnregisterWindowClasses() {
+  UnregisterClassW(kBandClassName, PanelInstance());
+  ResultView::UnregisterWindowClass();
 }
 
 void DicBand::Layout(int width, int height) {
@@ -112,9 +135,7 @@ LRESULT CALLBACK DicBand::BandWindowProc(HWND window, UINT message, WPARAM wpara
     case WM_CTLCOLOREDIT:
       return band->ColourEdit(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_NCDESTROY:
-      // The windows go before the band: it must not reach them afterwards.
-      band->band_window_ = band->combo_ = band->edit_ = band->result_window_ = nullptr;
-      band->help_pane_ = band->banner_pane_ = nullptr;
+      band->OnWindowsDestroyed();
       break;
     default:
       break;
@@ -158,6 +179,39 @@ void DicBand::OnEnter() {
   // The page's text is Windows-1250 whatever the system's code page.
   std::string query = WideToNarrow(reinterpret_cast<const char16_t*>(text));
   Translate(query, true, true);
+}
+
+void DicBand::Translate(std::string query, bool set_focus, bool display) {
+  NavigateBannerOnce(banner_pane_);
+  TrimQuery(&query);
+  results_.clear();
+  std::string directory = ModuleDirectory();
+  if (directory.empty() || !OpenDictionary(directory + kDictionaryFile)) {
+    ShowCannotOpenDictionary();
+    return;
+  }
+  results_ = Lookup(ProcessDictionary(), query);
+  if (!display) return;
+  result_view_.ShowLines(DisplayLines(results_), set_focus);
+  ShowHelp(false);
+}
+
+void DicBand::OnWindowsDestroyed() {
+  // The site's window may take the band's with it before CloseDW: the band
+  // is no longer shown, and its sinks, whose timers ran on this window,
+  // must not start new ones on none.
+  shown_ = false;
+  page_.Unbind();
+  band_window_ = combo_ = edit_ = result_window_ = nullptr;
+  help_pane_ = banner_pane_ = nullptr;
+}
+
+void DicBand::OnViewFocus(ViewFocus event) {
+  if (event == ViewFocus::kLeave) {
+    SetFocus(edit_);
+  } else {
+    UpdateFocusState();
+  }
 }
 
 void DicBand::UpdateFocusState() {

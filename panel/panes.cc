@@ -2,8 +2,12 @@
 
 #include <wininet.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "com/com_ref.h"
 #include "com/module_state.h"
+#include "platform/lock.h"
 #include "platform/platform.h"
 
 namespace vordo {
@@ -15,10 +19,29 @@ constexpr char kGetControlMessage[] = "WM_ATLGETCONTROL";
 
 MessageBoxFunction g_message_box = nullptr;
 ConnectedStateFunction g_connected_state = nullptr;
-// Process-wide, as every band of the process shares them; the user
-// interface threads of two browser windows only ever set them to true.
+// Process-wide, as every band of the process shares it; the user
+// interface threads of two browser windows only ever set it to true.
 volatile LONG g_ad_navigated = 0;
-volatile LONG g_message_showing = 0;
+
+// The threads that show the message now. A lookup from a timer that fires
+// inside the box's modal loop runs on the box's own thread and adds no
+// second box there; a browser window on another thread gets its own box.
+struct ThreadsShowingMessage {
+  Mutex lock;
+  std::vector<DWORD> threads;
+
+  bool Enter(DWORD thread) {
+    MutexLock hold(lock);
+    if (std::find(threads.begin(), threads.end(), thread) != threads.end()) return false;
+    threads.push_back(thread);
+    return true;
+  }
+  void Leave(DWORD thread) {
+    MutexLock hold(lock);
+    threads.erase(std::find(threads.begin(), threads.end(), thread));
+  }
+};
+ThreadsShowingMessage g_showing_message;
 
 }  // namespace
 
@@ -75,11 +98,12 @@ bool NavigateIfOnline(IWebBrowser2* browser, const std::string& url) {
 }
 
 void ShowCannotOpenDictionary() {
-  if (InterlockedExchange(&g_message_showing, 1) != 0) return;
+  DWORD thread = GetCurrentThreadId();
+  if (!g_showing_message.Enter(thread)) return;
   std::u16string text = NarrowToWide(kCannotOpenMessage);
   MessageBoxFunction show = g_message_box != nullptr ? g_message_box : MessageBoxW;
   show(nullptr, reinterpret_cast<const wchar_t*>(text.c_str()), nullptr, MB_OK);
-  InterlockedExchange(&g_message_showing, 0);
+  g_showing_message.Leave(thread);
 }
 
 void SetMessageBoxFunction(MessageBoxFunction function) { g_message_box = function; }

@@ -33,9 +33,9 @@ bool AdNavigated();
 // putting the internet layer into online mode; false when offline.
 bool NavigateIfOnline(IWebBrowser2* browser, const std::string& url);
 
-// Shows "Nelze otevřít soubor se slovníkem." unless that message is already
-// on the screen: a lookup from a timer that fires inside the box's modal
-// loop adds no second box.
+// Shows "Nelze otevřít soubor se slovníkem." unless this thread shows it
+// already: a lookup from a timer that fires inside the box's modal loop
+// adds no second box, while another browser window's thread shows its own.
 void ShowCannotOpenDictionary();
 
 // Seams in front of the system, for the tests: the message box and the

@@ -3,13 +3,9 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
-#include "dictionary/dictionary_file.h"
-#include "engine/lookup.h"
-#include "engine/query.h"
-#include "panel/dic_band.h"
-#include "panel/panes.h"
-#include "platform/platform.h"
+#include "panel/panel_instance.h"
 #include "platform/windows_1250.h"
 
 namespace vordo {
@@ -31,7 +27,6 @@ constexpr int kRowsPerNotch = 2;
 // The longest part of a line that is drawn; longer lines are cut to it and
 // then fitted, so they end with "..." like any line too wide.
 constexpr size_t kMaxDrawnBytes = 259;
-constexpr char kDictionaryFile[] = "dic.bin";
 
 // The triangle in front of a head line: a run of pixels {x, y, count}.
 struct MarkerRun {
@@ -63,7 +58,7 @@ ResultView::~ResultView() {
   }
 }
 
-HWND ResultView::Create() {
+HWND ResultView::Create(HWND parent) {
   if (window_ != nullptr) return window_;
   HINSTANCE instance = PanelInstance();
   WNDCLASSW existing;
@@ -78,22 +73,30 @@ HWND ResultView::Create() {
     window_class.lpszClassName = kClassName;
     RegisterClassW(&window_class);
   }
-  window_ = CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VSCROLL, 0, 0, 1, 1,
-                            owner_->bandWindow(), nullptr, instance, this);
+  window_ = CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VSCROLL, 0, 0, 1, 1, parent,
+                            nullptr, instance, this);
   if (window_ == nullptr) return nullptr;
-  LOGFONTW description;
-  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
-  normal_font_ = CreateFontIndirectW(&description);
-  description.lfWeight = FW_BOLD;
-  bold_font_ = CreateFontIndirectW(&description);
-
+  if (normal_font_ == nullptr) CreateDrawingObjects();
   HDC dc = GetDC(window_);
   HGDIOBJ previous = SelectObject(dc, normal_font_);
   SIZE dot = {0, 0};
   GetTextExtentPoint32W(dc, L".", 1, &dot);
   line_height_ = dot.cy + 1;
   SelectObject(dc, previous);
+  ReleaseDC(window_, dc);
+  return window_;
+}
+
+void ResultView::UnregisterWindowClass() { UnregisterClassW(kClassName, PanelInstance()); }
+
+void ResultView::CreateDrawingObjects() {
+  LOGFONTW description;
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
+  normal_font_ = CreateFontIndirectW(&description);
+  description.lfWeight = FW_BOLD;
+  bold_font_ = CreateFontIndirectW(&description);
   // The selection frame's dotted pattern: black on one diagonal.
+  HDC dc = GetDC(window_);
   HBITMAP pattern = CreateCompatibleBitmap(dc, 2, 2);
   HDC pattern_dc = CreateCompatibleDC(dc);
   HGDIOBJ previous_bitmap = SelectObject(pattern_dc, pattern);
@@ -106,7 +109,6 @@ HWND ResultView::Create() {
   DeleteDC(pattern_dc);
   DeleteObject(pattern);
   ReleaseDC(window_, dc);
-  return window_;
 }
 
 LRESULT CALLBACK ResultView::ResultViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -123,7 +125,7 @@ LRESULT CALLBACK ResultView::ResultViewProc(HWND window, UINT message, WPARAM wp
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      view->owner_->UpdateFocusState();
+      view->owner_->OnViewFocus(ViewFocus::kChanged);
       view->InvalidateView();
       break;
     case WM_PAINT: {
@@ -159,28 +161,13 @@ LRESULT CALLBACK ResultView::ResultViewProc(HWND window, UINT message, WPARAM wp
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-void ResultView::Translate(std::string* query, bool set_focus, bool display) {
-  NavigateBannerOnce(owner_->bannerPane());
-  TrimQuery(query);
-  results_.clear();
-  std::string directory = ModuleDirectory();
-  if (directory.empty() || !OpenDictionary(directory + kDictionaryFile)) {
-    ShowCannotOpenDictionary();
-    return;
-  }
-  results_ = Lookup(ProcessDictionary(), *query);
-  if (!display) return;
-  lines_.clear();
-  for (const ResultEntry& result : results_) {
-    lines_.push_back(" " + result.head);
-    lines_.insert(lines_.end(), result.translations.begin(), result.translations.end());
-  }
+void ResultView::ShowLines(std::vector<std::string> lines, bool set_focus) {
+  lines_ = std::move(lines);
   selected_ = 0;
   UpdateScrollRange();
   ScrollView(SB_TOP, 0);
   if (set_focus) SetFocus(window_);
   InvalidateView();
-  owner_->ShowHelp(false);
 }
 
 int ResultView::ClientHeight() const {
@@ -245,7 +232,7 @@ void ResultView::OnKey(WPARAM key) {
   switch (key) {
     case VK_TAB:
     case VK_ESCAPE:
-      SetFocus(owner_->edit());
+      owner_->OnViewFocus(ViewFocus::kLeave);
       return;
     case VK_PRIOR:
       selected_ = std::max(selected_ - page, 0);
@@ -341,10 +328,19 @@ void ResultView::DrawLine(HDC dc, const std::string& line, bool is_selected, int
     font = bold_font_;
   }
   HGDIOBJ previous_font = SelectObject(dc, font);
+  text = FitLine(dc, std::move(text), head && has_group, width - kRightMargin);
+  SetTextColor(dc, main);
+  if (has_group) {
+    DrawSegments(dc, text, main, side, font);
+  } else {
+    ExtTextOutW(dc, kTextLeft, 0, 0, nullptr, text.data(), static_cast<UINT>(text.size()), nullptr);
+  }
+  SelectObject(dc, previous_font);
+}
+
+std::wstring ResultView::FitLine(HDC dc, std::wstring text, bool head_with_groups, int limit) const {
   int dots = TextWidth(dc, L"...", 3);
-  int limit = width - kRightMargin;
-  if (head && has_group) {
-    // Fitted a character at a time, as groups are drawn in another font.
+  if (head_with_groups) {
     int x = 0;
     size_t cut = 0;
     size_t i = 0;
@@ -358,40 +354,34 @@ void ResultView::DrawLine(HDC dc, const std::string& line, bool is_selected, int
       ++i;
       if (x + dots <= limit) cut = i;
     }
-    if (i < text.size() || x > limit) text = text.substr(0, cut) + L"...";
     SelectObject(dc, bold_font_);
-  } else if (TextWidth(dc, text, text.size()) > limit) {
-    size_t length = text.size();
-    while (length > 0 && TextWidth(dc, text, length) + dots > limit) --length;
-    text = text.substr(0, length) + L"...";
+    if (i < text.size() || x > limit) text = text.substr(0, cut) + L"...";
+    return text;
   }
-  SetTextColor(dc, main);
-  if (!has_group) {
-    ExtTextOutW(dc, kTextLeft, 0, 0, nullptr, text.data(), static_cast<UINT>(text.size()), nullptr);
-    SelectObject(dc, previous_font);
-    return;
-  }
-  // In segments: outside and inside parentheses take turns with the colour
-  // and the font.
-  COLORREF other_colour = side;
-  HFONT current_font = head ? bold_font_ : normal_font_;
-  HFONT other_font = normal_font_;
+  if (TextWidth(dc, text, text.size()) <= limit) return text;
+  size_t length = text.size();
+  while (length > 0 && TextWidth(dc, text, length) + dots > limit) --length;
+  return text.substr(0, length) + L"...";
+}
+
+void ResultView::DrawSegments(HDC dc, const std::wstring& text, COLORREF main, COLORREF side,
+                              HFONT main_font) const {
+  COLORREF colour = main, other_colour = side;
+  HFONT font = main_font, other_font = normal_font_;
   bool inside = false;
   int x = kTextLeft;
   for (size_t pos = 0; pos < text.size();) {
     size_t end = inside ? text.find(L')', pos) : text.find(L'(', pos);
     end = end == std::wstring::npos ? text.size() : (inside ? end + 1 : end);
-    SelectObject(dc, current_font);
+    SelectObject(dc, font);
+    SetTextColor(dc, colour);
     ExtTextOutW(dc, x, 0, 0, nullptr, text.data() + pos, static_cast<UINT>(end - pos), nullptr);
     x += TextWidth(dc, text.substr(pos, end - pos), end - pos);
-    COLORREF colour = GetTextColor(dc);
-    SetTextColor(dc, other_colour);
-    other_colour = colour;
-    std::swap(current_font, other_font);
+    std::swap(colour, other_colour);
+    std::swap(font, other_font);
     inside = !inside;
     pos = end;
   }
-  SelectObject(dc, previous_font);
 }
 
 }  // namespace vordo

@@ -6,30 +6,43 @@
 #include <string>
 #include <vector>
 
-#include "dictionary/result_entry.h"
-
 namespace vordo {
 
-class DicBand;
+// What the view tells its owner about the keyboard focus.
+enum class ViewFocus {
+  kChanged,  // the view gained or lost it
+  kLeave,    // Tab or Escape: the user hands it back
+};
+
+class ResultViewOwner {
+ public:
+  virtual void OnViewFocus(ViewFocus event) = 0;
+
+ protected:
+  ~ResultViewOwner() = default;
+};
 
 // The custom-drawn, vertically scrolling list of the panel: one row per
-// display line, head lines bold with a small triangle, parenthesised parts
-// grey, every line that does not fit cut with "...". It holds the result
-// list of the last lookup, and Translate, which fills it.
+// display line, head lines (a leading ' ') bold with a small triangle,
+// sub-heads (a leading ':') likewise, parenthesised parts grey, every line
+// that does not fit cut with "...". It only shows lines and moves a
+// selection through them; what the lines say is its owner's business.
 class ResultView {
  public:
-  explicit ResultView(DicBand* owner) : owner_(owner) {}
+  explicit ResultView(ResultViewOwner* owner) : owner_(owner) {}
   ~ResultView();
   ResultView(const ResultView&) = delete;
   ResultView& operator=(const ResultView&) = delete;
 
-  // Creates the window (hidden, a child of the owner's band window), the
-  // fonts and the selection brush once; returns the window, or null.
-  HWND Create();
+  // Creates the window (hidden, a child of `parent`) once; returns it, or
+  // null. The fonts and the selection brush are made with the first window
+  // and kept for the next, should the owner's windows be made again.
+  HWND Create(HWND parent);
+  // Unregisters the window class, when the module that registered it goes.
+  static void UnregisterWindowClass();
 
-  // Looks the query up (trimming it in place) and, when `display`, shows
-  // the results; see the panel's description in dic_band.h.
-  void Translate(std::string* query, bool set_focus, bool display);
+  // Shows `lines` from the top with the first row selected.
+  void ShowLines(std::vector<std::string> lines, bool set_focus);
 
   void UpdateScrollRange();
   void ScrollView(int code, int position);
@@ -38,13 +51,15 @@ class ResultView {
 
   HWND window() const { return window_; }
   HFONT normalFont() const { return normal_font_; }
+  HFONT boldFont() const { return bold_font_; }
+  HBRUSH focusFrameBrush() const { return focus_frame_brush_; }
   int lineHeight() const { return line_height_; }
   int selected() const { return selected_; }
   const std::vector<std::string>& lines() const { return lines_; }
-  const std::vector<ResultEntry>& results() const { return results_; }
 
  private:
   static LRESULT CALLBACK ResultViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  void CreateDrawingObjects();
   void OnKey(WPARAM key);
   void OnClick(unsigned y);
   void OnWheel(int delta);
@@ -52,10 +67,17 @@ class ResultView {
   // buffer; also what WM_PRINTCLIENT draws.
   void PaintView(HDC target);
   void DrawLine(HDC dc, const std::string& line, bool is_selected, int width);
+  // The text as it fits in `limit` pixels from the text's left edge: whole,
+  // or cut with "...". A head with groups is fitted a character at a time,
+  // as its groups are drawn in the normal font and the rest in bold.
+  std::wstring FitLine(HDC dc, std::wstring text, bool head_with_groups, int limit) const;
+  // Draws the text from the left edge, the parts in parentheses and the
+  // rest taking turns with the colour and the font.
+  void DrawSegments(HDC dc, const std::wstring& text, COLORREF main, COLORREF side, HFONT main_font) const;
   int ClientHeight() const;
   int ScrollPosition() const;
 
-  DicBand* owner_;
+  ResultViewOwner* owner_;
   HWND window_ = nullptr;
   HFONT normal_font_ = nullptr;
   HFONT bold_font_ = nullptr;
@@ -63,7 +85,6 @@ class ResultView {
   int line_height_ = 14;
   int selected_ = 0;
   std::vector<std::string> lines_;
-  std::vector<ResultEntry> results_;
 };
 
 }  // namespace vordo

@@ -1,5 +1,5 @@
-// The COM module as the browser and regsvr32 meet it, run under wine64.
-// VORDO_DLL names the x86_64 vordo.dll, VORDO_DLL_32 the i686 one.
+// The COM module as the browser and regsvr32 meet it, under the Wine of
+// the architecture that VORDO_DLL, the DLL under test, is built for.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
@@ -244,6 +244,68 @@ TEST_F(ModuleTest, HandlerShowsTheBandThroughItsSite) {
   target->Release();
   with_site->Release();
   handler->Release();
+}
+
+// Loads the DLL, makes a band with its windows and lets it go again, in a
+// process of its own (scripts/wine_tests.sh), so that the DLL is really
+// unloaded and its window classes are its own.
+class ModuleUnloadTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { OleInitialize(nullptr); }
+
+  // The band's windows were made: its classes are registered.
+  bool ShowABand(HMODULE module) {
+    auto get = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+    IClassFactory* factory = nullptr;
+    if (get == nullptr || FAILED(get(CLSID_DicBand, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) {
+      return false;
+    }
+    HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 600, nullptr, nullptr,
+                                nullptr, nullptr);
+    BarSiteState state = {};
+    state.window = host;
+    IUnknown* site = CreateBarSite(kBarSiteEverything, &state);
+    IObjectWithSite* with_site = nullptr;
+    IDeskBand* desk_band = nullptr;
+    HWND window = nullptr;
+    if (SUCCEEDED(factory->CreateInstance(nullptr, IID_IObjectWithSite, reinterpret_cast<void**>(&with_site))) &&
+        SUCCEEDED(with_site->QueryInterface(IID_IDeskBand, reinterpret_cast<void**>(&desk_band))) &&
+        SUCCEEDED(with_site->SetSite(site))) {
+      desk_band->ShowDW(TRUE);
+      desk_band->GetWindow(&window);
+      desk_band->CloseDW(0);
+      with_site->SetSite(nullptr);
+    }
+    if (desk_band != nullptr) desk_band->Release();
+    if (with_site != nullptr) with_site->Release();
+    site->Release();
+    factory->Release();
+    DestroyWindow(host);
+    return window != nullptr;
+  }
+};
+
+TEST_F(ModuleUnloadTest, UnloadingTakesTheWindowClassesAlong) {
+  std::string path = Environment("VORDO_DLL");
+  for (int load = 0; load < 2; ++load) {
+    HMODULE module = LoadLibraryA(path.c_str());
+    ASSERT_NE(module, nullptr) << path;
+    ASSERT_TRUE(ShowABand(module)) << "load " << load;
+    auto can_unload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+    ASSERT_EQ(can_unload(), S_OK);
+    WNDCLASSEXW info = {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetClassInfoExW(module, L"DicBandWndClass", &info));
+    ASSERT_TRUE(GetClassInfoExW(module, L"ETSubWndClass", &info));
+    ASSERT_TRUE(FreeLibrary(module));
+    ASSERT_EQ(GetModuleHandleA(path.c_str()), nullptr) << "still loaded";
+    // Neither the band's global class nor the view's class outlives the code.
+    EXPECT_FALSE(GetClassInfoExW(GetModuleHandleW(nullptr), L"DicBandWndClass", &info));
+    EXPECT_FALSE(GetClassInfoExW(module, L"DicBandWndClass", &info));
+    EXPECT_FALSE(GetClassInfoExW(module, L"ETSubWndClass", &info));
+  }
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
-// Automatic search under wine64, against document doubles that behave like
-// the browser's: marking the page and its frames, binding the sinks, and
-// the hover lookup driven by real timers and the real cursor. The sinks
-// come from vordo.dll's class object, as the band makes them through COM.
+// Automatic search against document doubles that behave like the
+// browser's: marking the page and its frames, binding the sinks, and the
+// hover lookup driven by real timers and the real cursor. The band and its
+// sinks come from vordo.dll, as the browser makes them: the band through
+// the module's class object, the sinks through COM, which finds the
+// module's EvtHandler class object registered for this process. The test
+// reads the band's state through DicBand's inline accessors, which see the
+// DLL's object as its own code does (the same header, the same compiler).
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
@@ -14,9 +18,7 @@
 #include "host/bar_site.h"
 #include "host/dom_doubles.h"
 #include "page/evt_handler.h"
-#include "page/page_integration.h"
 #include "panel/dic_band.h"
-#include "panel/panes.h"
 #include "platform/platform.h"
 #include "tests/windows/test_support.h"
 
@@ -25,25 +27,71 @@ namespace {
 
 constexpr UINT kRestMilliseconds = EvtHandler::kHoverMilliseconds + 150;
 
-// The sinks from the DLL, whose own type library serves their dispatch.
-HRESULT CreateSinkFromModule(IEvtHandler** sink) {
-  static HMODULE module = [] {
-    const char* path = std::getenv("VORDO_DLL");
-    return path == nullptr ? nullptr : LoadLibraryA(path);
-  }();
-  if (module == nullptr) return E_FAIL;
-  using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-  auto get = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
-  ComRef<IClassFactory> factory;
-  if (get == nullptr || FAILED(get(CLSID_EvtHandler, IID_IClassFactory, factory.OutVoid()))) return E_FAIL;
-  return factory->CreateInstance(nullptr, IID_IEvtHandler, reinterpret_cast<void**>(sink));
-}
+// The module, beside the sample dictionary, and its class objects.
+struct Module {
+  HMODULE handle = nullptr;
+  ComRef<IClassFactory> bands;
+  ComRef<IClassFactory> sinks;
+  DWORD sinks_cookie = 0;
 
-int g_boxes = 0;
-int WINAPI CountingMessageBox(HWND, LPCWSTR, LPCWSTR, UINT) {
-  ++g_boxes;
-  return IDOK;
-}
+  static Module& Get() {
+    static Module module;
+    return module;
+  }
+
+  bool Load() {
+    if (handle != nullptr) return true;
+    handle = LoadModuleBesideSampleDictionary();
+    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    auto get = handle == nullptr ? nullptr
+                                 : reinterpret_cast<GetClassObject>(
+                                       reinterpret_cast<void*>(GetProcAddress(handle, "DllGetClassObject")));
+    return get != nullptr && SUCCEEDED(get(CLSID_DicBand, IID_IClassFactory, bands.OutVoid())) &&
+           SUCCEEDED(get(CLSID_EvtHandler, IID_IClassFactory, sinks.OutVoid())) &&
+           SUCCEEDED(CoRegisterClassObject(CLSID_EvtHandler, sinks.get(), CLSCTX_INPROC_SERVER,
+                                           REGCLS_MULTIPLEUSE, &sinks_cookie));
+  }
+};
+
+// A band from the module on a site of its own, with the site's window.
+struct HostedBand {
+  HWND host = nullptr;
+  BarSiteState state = {};
+  ComRef<IUnknown> site;
+  ComRef<IDicBand> band;
+  ComRef<IObjectWithSite> with_site;
+  ComRef<IDeskBand> desk_band;
+
+  HRESULT Create(IDispatch* document) {
+    host = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 700, nullptr,
+                           nullptr, nullptr, nullptr);
+    state.window = host;
+    state.document = document;
+    *site.Out() = CreateBarSite(kBarSiteEverything, &state);
+    HRESULT created = Module::Get().bands->CreateInstance(nullptr, IID_IDicBand, band.OutVoid());
+    if (FAILED(created)) return created;
+    band->QueryInterface(IID_IObjectWithSite, with_site.OutVoid());
+    band->QueryInterface(IID_IDeskBand, desk_band.OutVoid());
+    HRESULT sited = with_site->SetSite(site.get());
+    MoveWindow(Self()->bandWindow(), 0, 0, 300, 600, TRUE);
+    return sited;
+  }
+
+  void Destroy() {
+    if (desk_band) desk_band->CloseDW(0);
+    if (with_site) with_site->SetSite(nullptr);
+    desk_band.Reset();
+    with_site.Reset();
+    band.Reset();
+    site.Reset();
+    if (host != nullptr) DestroyWindow(host);
+    host = nullptr;
+  }
+
+  DicBand* Self() { return static_cast<DicBand*>(band.get()); }
+  // The address that the band gives its sinks' Setup.
+  LONG_PTR Address() { return reinterpret_cast<LONG_PTR>(static_cast<HoverTarget*>(Self())); }
+};
 
 std::wstring Text(BSTR text) {
   std::wstring copy(text == nullptr ? L"" : text);
@@ -64,39 +112,25 @@ class PageIntegrationTest : public ::testing::Test {
   static void SetUpTestSuite() { OleInitialize(nullptr); }
 
   void SetUp() override {
-    ASSERT_TRUE(PutSampleDictionary()) << "scripts/wine_tests.sh names the sample dictionary";
-    SetMessageBoxFunction(CountingMessageBox);
-    SetSinkCreator(CreateSinkFromModule);
-    host_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 700, nullptr,
-                            nullptr, nullptr, nullptr);
+    ASSERT_TRUE(Module::Get().Load()) << "the module and the sample dictionary that scripts/wine_tests.sh names";
     page_ = CreateDomDocument(0);
     DomSetBodyHtml(page_, L"<p>Hello <b>world</b>, look 42</p>");
-    state_.window = host_;
     *document_.Out() = DomDocumentDispatch(page_);
-    state_.document = document_.get();
-    *site_.Out() = CreateBarSite(kBarSiteEverything, &state_);
-    ASSERT_EQ(DicBand::Create(nullptr, IID_IDicBand, reinterpret_cast<void**>(band_.Out())), S_OK);
-    band_->QueryInterface(IID_IObjectWithSite, with_site_.OutVoid());
-    band_->QueryInterface(IID_IDeskBand, desk_band_.OutVoid());
-    ASSERT_EQ(with_site_->SetSite(site_.get()), S_OK);
-    MoveWindow(band()->bandWindow(), 0, 0, 300, 600, TRUE);
+    ASSERT_EQ(hosted_.Create(document_.get()), S_OK);
+    band_.Assign(hosted_.band.get());
+    desk_band_.Assign(hosted_.desk_band.get());
   }
 
   void TearDown() override {
-    desk_band_->CloseDW(0);
-    with_site_->SetSite(nullptr);
     desk_band_.Reset();
-    with_site_.Reset();
     band_.Reset();
-    site_.Reset();
+    hosted_.Destroy();
     document_.Reset();
     ReleaseDomDocument(page_);
-    DestroyWindow(host_);
     PumpFor(10);
-    SetSinkCreator(nullptr);
   }
 
-  DicBand* band() { return static_cast<DicBand*>(band_.get()); }
+  DicBand* band() { return hosted_.Self(); }
 
   // Rests the real cursor on a leaf of `document` and lets the timers run.
   void RestOn(DomDocument* document, int leaf, UINT milliseconds = kRestMilliseconds) {
@@ -111,13 +145,10 @@ class PageIntegrationTest : public ::testing::Test {
     return text;
   }
 
-  HWND host_ = nullptr;
   DomDocument* page_ = nullptr;
   ComRef<IDispatch> document_;
-  BarSiteState state_ = {};
-  ComRef<IUnknown> site_;
+  HostedBand hosted_;
   ComRef<IDicBand> band_;
-  ComRef<IObjectWithSite> with_site_;
   ComRef<IDeskBand> desk_band_;
 };
 
@@ -160,7 +191,7 @@ TEST_F(PageIntegrationTest, FramesAreMarkedInOrderEachWithItsOwnSinkAndFramesets
   DomAddFrame(frameset, second);
   ComRef<IDispatch> top;
   *top.Out() = DomDocumentDispatch(frameset);
-  state_.document = top.get();
+  hosted_.state.document = top.get();
   desk_band_->ShowDW(TRUE);
   EXPECT_EQ(DomBodyWrites(frameset), 0);  // never rewritten
   EXPECT_EQ(Text(DomBodyHtml(first)), L"<SPAN>one</SPAN>");
@@ -241,7 +272,7 @@ TEST_F(PageIntegrationTest, TopDocumentCompleteMarksAgainAndOnlyInnerSpansGetThe
   EXPECT_EQ(DomBodyWrites(page_), 3);  // SetUp's, this test's, the marking
   // The top document's completion marks the same page again.
   ComRef<IUnknown> browser;
-  *browser.Out() = BarSiteBrowser(site_.get());
+  *browser.Out() = BarSiteBrowser(hosted_.site.get());
   ComRef<IDispatch> browser_dispatch;
   browser->QueryInterface(IID_IDispatch, browser_dispatch.OutVoid());
   band_->DocumentComplete(browser_dispatch.get(), nullptr);
@@ -252,50 +283,95 @@ TEST_F(PageIntegrationTest, TopDocumentCompleteMarksAgainAndOnlyInnerSpansGetThe
   ReleaseDomDocument(other);
 }
 
-// A stand-in for the panel, to see the handler alone.
-class FakeTarget final : public HoverTarget {
- public:
-  HWND window = nullptr;
-  HWND input = nullptr;
-  bool shown = false;
-  std::vector<std::string> lookups;
-  HWND HoverWindow() const override { return window; }
-  HWND InputField() const override { return input; }
-  bool PanelShown() const override { return shown; }
-  void LookUpHovered(const std::string& word) override { lookups.push_back(word); }
-};
-
-TEST_F(PageIntegrationTest, TheHandlerAloneLooksUpHiddenWithoutTouchingTheField) {
-  FakeTarget target;
-  target.window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  target.input = CreateWindowExW(0, L"EDIT", L"before", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  ComRef<IEvtHandler> handler;
-  ASSERT_EQ(CreateSinkFromModule(handler.Out()), S_OK);
-  DomSetBodyHtml(page_, L"<SPAN>42</SPAN><SPAN></SPAN><b>x</b>");
-  VARIANT value;
-  VariantInit(&value);
-  value.vt = VT_DISPATCH;
-  value.pdispVal = handler.get();
-  for (int i = 0; i < DomLeafCount(page_); ++i) {
-    reinterpret_cast<IHTMLElement*>(DomLeaf(page_, i))->put_onmousemove(value);
-  }
-  // Unbound: nothing.
-  RestOn(page_, 0);
-  EXPECT_TRUE(target.lookups.empty());
-  ComRef<IDispatch> document;
-  *document.Out() = DomDocumentDispatch(page_);
-  handler->Setup(document.get(), reinterpret_cast<LONG_PTR>(static_cast<HoverTarget*>(&target)));
-  RestOn(page_, 0);
-  RestOn(page_, 1);
-  RestOn(page_, 2);  // not a SPAN: nothing
-  EXPECT_EQ(target.lookups, (std::vector<std::string>{"42", ""}));
-  wchar_t text[16] = {};
-  GetWindowTextW(target.input, text, 16);
-  EXPECT_EQ(std::wstring(text), L"before");  // hidden: the field is left alone
-  handler->Setup(nullptr, reinterpret_cast<LONG_PTR>(static_cast<HoverTarget*>(&target)));
-  DestroyWindow(target.input);
-  DestroyWindow(target.window);
+// What a page script can do with the handler object on a word's
+// onmousemove: call its members by name, with arguments of its choosing.
+HRESULT ScriptCallsSetup(IDispatch* handler, IDispatch* document, LONG_PTR band) {
+  OLECHAR name[] = L"Setup";
+  LPOLESTR names[] = {name};
+  DISPID setup = DISPID_UNKNOWN;
+  HRESULT found = handler->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &setup);
+  if (FAILED(found)) return found;
+  VARIANT arguments[2];  // in reverse order: pBand, then piDisp
+  arguments[0] = AddressVariant(band);
+  VariantInit(&arguments[1]);
+  arguments[1].vt = VT_DISPATCH;
+  arguments[1].pdispVal = document;
+  DISPPARAMS parameters = {arguments, nullptr, 2, 0};
+  return handler->Invoke(setup, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, nullptr, nullptr,
+                         nullptr);
 }
 
+HRESULT ScriptCallsDefault(IDispatch* handler) {
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  return handler->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr,
+                         nullptr);
+}
+
+TEST_F(PageIntegrationTest, APageScriptCanBindASinkOnlyToTheBandThatOwnsIt) {
+  desk_band_->ShowDW(TRUE);
+  IDispatch* sink = DomElementHandler(DomLeaf(page_, 2));  // on "look"
+  ASSERT_NE(sink, nullptr);
+  // Another band, alive in this process, with sinks of its own on a page
+  // of its own.
+  DomDocument* other_page = CreateDomDocument(0);
+  DomSetBodyHtml(other_page, L"dog");
+  ComRef<IDispatch> other_document;
+  *other_document.Out() = DomDocumentDispatch(other_page);
+  HostedBand other;
+  ASSERT_EQ(other.Create(other_document.get()), S_OK);
+  other.desk_band->ShowDW(TRUE);
+  ASSERT_NE(DomElementHandler(DomLeaf(other_page, 0)), nullptr);
+  for (LONG_PTR address : {static_cast<LONG_PTR>(0x41414141), other.Address(),
+                           reinterpret_cast<LONG_PTR>(other.band.get()), hosted_.Address() + 8}) {
+    EXPECT_EQ(ScriptCallsSetup(sink, document_.get(), address), S_OK);
+    EXPECT_EQ(ScriptCallsDefault(sink), S_OK);
+    SetWindowTextW(band()->edit(), L"");
+    SetWindowTextW(other.Self()->edit(), L"");
+    RestOn(page_, 2);
+    EXPECT_EQ(InputText(), L"") << std::hex << address;  // unbound: no lookup anywhere
+    wchar_t other_text[16] = {};
+    GetWindowTextW(other.Self()->edit(), other_text, 16);
+    EXPECT_EQ(std::wstring(other_text), L"");
+  }
+  // The band's own address binds it, as the band itself would; hidden, a
+  // rest replaces the results but leaves the field and the lines alone.
+  desk_band_->ShowDW(FALSE);
+  SetWindowTextW(band()->edit(), L"before");
+  ASSERT_EQ(ScriptCallsSetup(sink, document_.get(), hosted_.Address()), S_OK);
+  RestOn(page_, 2);
+  EXPECT_EQ(InputText(), L"before");
+  EXPECT_EQ(band()->results().size(), 3u);  // the sample's "look"
+  EXPECT_TRUE(band()->resultView().lines().empty());
+  other.Destroy();
+  other_document.Reset();
+  ReleaseDomDocument(other_page);
+}
+
+TEST_F(PageIntegrationTest, WhenTheSiteWindowGoesFirstTheBandIsHiddenAndARestLooksNothingUp) {
+  desk_band_->ShowDW(TRUE);
+  ASSERT_NE(DomElementHandler(DomLeaf(page_, 2)), nullptr);
+  DestroyWindow(hosted_.host);  // takes the band's windows with it, before CloseDW
+  hosted_.host = nullptr;
+  EXPECT_EQ(band()->bandWindow(), nullptr);
+  EXPECT_FALSE(band()->shown());
+  RestOn(page_, 2);
+  EXPECT_TRUE(band()->results().empty());
+  // A top-level completion does not bind the hidden band's sinks again.
+  ComRef<IUnknown> browser;
+  *browser.Out() = BarSiteBrowser(hosted_.site.get());
+  ComRef<IDispatch> browser_dispatch;
+  browser->QueryInterface(IID_IDispatch, browser_dispatch.OutVoid());
+  band_->DocumentComplete(browser_dispatch.get(), nullptr);
+  RestOn(page_, 2);
+  EXPECT_TRUE(band()->results().empty());
+}
+
+TEST_F(PageIntegrationTest, NewerDocumentModesHandTheEventToTheHandler) {
+  desk_band_->ShowDW(TRUE);
+  SetCursorPos(52, 60);
+  DomMouseMoveWithEventArgument(page_, DomLeaf(page_, 2), 52, 60);
+  PumpFor(kRestMilliseconds);
+  EXPECT_EQ(InputText(), L"look");
+}
 }  // namespace
 }  // namespace vordo

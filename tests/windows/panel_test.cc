@@ -11,6 +11,7 @@
 #include <string>
 
 #include "com/com_ref.h"
+#include "com/module_state.h"
 #include "host/bar_site.h"
 #include "dictionary/dictionary_file.h"
 #include "panel/dic_band.h"
@@ -94,6 +95,14 @@ class PanelTest : public ::testing::Test {
     site_.Reset();
     DestroyWindow(host_);
     Pump();
+  }
+
+  // Drops every reference the test holds: with its site gone, the band goes.
+  void ReleaseBand() {
+    desk_band_.Reset();
+    with_site_.Reset();
+    input_.Reset();
+    band_.Reset();
   }
 
   DicBand* band() { return static_cast<DicBand*>(band_.get()); }
@@ -184,7 +193,7 @@ TEST_F(PanelTest, AMissingDictionaryGivesOneMessageAtATimeAndALaterLookupRecover
   Type(L"look");
   g_reentering_band = nullptr;
   EXPECT_EQ(g_boxes, 1);  // the lookup inside the box showed none of its own
-  EXPECT_TRUE(band()->resultView().results().empty());
+  EXPECT_TRUE(band()->results().empty());
   EXPECT_TRUE(band()->resultView().lines().empty());
   Type(L"look");
   EXPECT_EQ(g_boxes, 2);  // each lookup tries again
@@ -192,7 +201,107 @@ TEST_F(PanelTest, AMissingDictionaryGivesOneMessageAtATimeAndALaterLookupRecover
   ASSERT_TRUE(PutSampleDictionary());
   Type(L"look");
   EXPECT_EQ(g_boxes, 2);
-  EXPECT_EQ(band()->resultView().results().size(), 3u);
+  EXPECT_EQ(band()->results().size(), 3u);
+}
+
+TEST_F(PanelTest, TheLastReleaseWithTheFocusInThePanelDeletesTheBandOnce) {
+  SetFocus(band()->edit());
+  Pump();
+  ASSERT_EQ(input_->HasFocusIO(), S_OK);
+  with_site_->SetSite(nullptr);  // and no CloseDW: the windows are the band's to destroy
+  LONG locks = ModuleLockCount();
+  int focus_changes = state_.focusChanges;
+  ReleaseBand();
+  EXPECT_EQ(ModuleLockCount(), locks - 1);  // one band gone, once
+  EXPECT_EQ(GetFocus(), host_);             // the double moved the focus out, as Windows does
+  EXPECT_EQ(state_.focusChanges, focus_changes);  // and the dying band told the site nothing
+}
+
+TEST_F(PanelTest, ASecondSiteWithoutSetSiteNullTakesTheBandAndItsEvents) {
+  HWND second_host = CreateWindowExW(0, L"STATIC", L"second", WS_OVERLAPPEDWINDOW, 0, 0, 300, 600, nullptr,
+                                     nullptr, nullptr, nullptr);
+  BarSiteState second = {};
+  second.window = second_host;
+  ComRef<IUnknown> second_site;
+  *second_site.Out() = CreateBarSite(kBarSiteEverything, &second);
+  ASSERT_EQ(with_site_->SetSite(second_site.get()), S_OK);
+  EXPECT_EQ(state_.unadvises, 1);  // the first browser no longer holds the band
+  EXPECT_EQ(state_.eventSink, nullptr);
+  EXPECT_EQ(second.wrongUnadvises, 0);  // and the second was not asked to end the first's connection
+  EXPECT_EQ(second.advises, 1);
+  EXPECT_EQ(second.eventSink, static_cast<IDispatch*>(band_.get()));
+  EXPECT_EQ(GetParent(band()->bandWindow()), second_host);
+  desk_band_->CloseDW(0);
+  with_site_->SetSite(nullptr);
+  EXPECT_EQ(second.unadvises, 1);
+  EXPECT_EQ(second.eventSink, nullptr);
+  ReleaseBand();  // it holds the second site, whose state is this test's
+  second_site.Reset();
+  DestroyWindow(second_host);
+}
+
+TEST_F(PanelTest, ClosingAndASiteAgainMakeTheWindowsButNoNewFontsOrBrushes) {
+  Type(L"look");
+  const ResultView& view = band()->resultView();
+  HGDIOBJ objects[] = {view.normalFont(), view.boldFont(), view.focusFrameBrush(), band()->focusedBrush(),
+                       band()->idleBrush()};
+  for (HGDIOBJ object : objects) ASSERT_NE(GetObjectType(object), 0u);
+  for (int again = 0; again < 3; ++again) {
+    desk_band_->CloseDW(0);
+    EXPECT_EQ(band()->bandWindow(), nullptr);
+    ASSERT_EQ(with_site_->SetSite(site_.get()), S_OK);
+    ASSERT_NE(band()->bandWindow(), nullptr);
+    desk_band_->ShowDW(TRUE);
+  }
+  HGDIOBJ after[] = {view.normalFont(), view.boldFont(), view.focusFrameBrush(), band()->focusedBrush(),
+                     band()->idleBrush()};
+  for (size_t i = 0; i < 5; ++i) EXPECT_EQ(after[i], objects[i]) << i;
+  Resize(300, 600);
+  Type(L"look");
+  EXPECT_EQ(band()->resultView().lines().size(), 8u);  // the new windows work
+  // Released once, with the band.
+  desk_band_->CloseDW(0);
+  with_site_->SetSite(nullptr);
+  ReleaseBand();
+  for (HGDIOBJ object : objects) EXPECT_EQ(GetObjectType(object), 0u);
+}
+
+// The message box of one thread holds on until another thread's box showed.
+DWORD g_first_thread = 0;
+HANDLE g_first_box_shown = nullptr;
+HANDLE g_second_box_shown = nullptr;
+volatile LONG g_thread_boxes = 0;
+int WINAPI BoxPerThread(HWND, LPCWSTR, LPCWSTR, UINT) {
+  InterlockedIncrement(&g_thread_boxes);
+  if (GetCurrentThreadId() == g_first_thread) {
+    SetEvent(g_first_box_shown);
+    WaitForSingleObject(g_second_box_shown, 5000);
+  } else {
+    SetEvent(g_second_box_shown);
+    ShowCannotOpenDictionary();  // a timer in this box's loop: no second box here
+  }
+  return IDOK;
+}
+
+DWORD WINAPI ShowMessageOnThread(void*) {
+  ShowCannotOpenDictionary();
+  return 0;
+}
+
+TEST_F(PanelTest, TheMessageShowsOnEveryThreadButOnceOnEach) {
+  g_first_box_shown = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  g_second_box_shown = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  SetMessageBoxFunction(BoxPerThread);
+  HANDLE first = CreateThread(nullptr, 0, ShowMessageOnThread, nullptr, CREATE_SUSPENDED, &g_first_thread);
+  ResumeThread(first);
+  ASSERT_EQ(WaitForSingleObject(g_first_box_shown, 10000), WAIT_OBJECT_0);
+  ShowCannotOpenDictionary();  // while the first thread's box is up
+  EXPECT_EQ(WaitForSingleObject(first, 10000), WAIT_OBJECT_0);
+  EXPECT_EQ(g_thread_boxes, 2);
+  CloseHandle(first);
+  CloseHandle(g_first_box_shown);
+  CloseHandle(g_second_box_shown);
+  SetMessageBoxFunction(CountingMessageBox);
 }
 
 TEST_F(PanelTest, SetSiteNeedsABrowserAnInputSiteAndAWindow) {
@@ -331,7 +440,7 @@ TEST_F(PanelTest, RunsUnderTheCodePageAskedFor) {
 TEST_F(PanelTest, AHiddenLookupReplacesTheResultsButNotWhatIsShown) {
   Type(L"look");
   band()->Translate("house", false, false);
-  EXPECT_EQ(band()->resultView().results().size(), 1u);
+  EXPECT_EQ(band()->results().size(), 1u);
   EXPECT_EQ(band()->resultView().lines().size(), 8u);
   EXPECT_EQ(band()->resultView().lines()[0], " look");
 }
@@ -453,22 +562,26 @@ TEST_F(PanelTest, ThePixelsOfTheView) {
   EXPECT_LE(narrow_ink, narrow->width - 2);  // text from x = 3, fitted to the width less 5
 }
 
+IUnknown* g_control = nullptr;
+LRESULT CALLBACK FakeAxHostProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  static const UINT get_control = RegisterWindowMessageA("WM_ATLGETCONTROL");
+  if (message == get_control) {
+    g_control->AddRef();
+    return reinterpret_cast<LRESULT>(g_control);
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
 TEST_F(PanelTest, TheAdvertisementIsNavigatedOncePerProcessWhenOnline) {
   // A banner pane stand-in that answers WM_ATLGETCONTROL with a browser.
-  static IUnknown* control = nullptr;
+  IUnknown* control = nullptr;
   BarSiteState state = {};
   ComRef<IUnknown> site;
   *site.Out() = CreateBarSite(kBarSiteEverything, &state);
   control = BarSiteBrowser(site.get());
-  static UINT get_control = RegisterWindowMessageA("WM_ATLGETCONTROL");
+  g_control = control;
   WNDCLASSW window_class = {};
-  window_class.lpfnWndProc = [](HWND window, UINT message, WPARAM wparam, LPARAM lparam) -> LRESULT {
-    if (message == get_control) {
-      control->AddRef();
-      return reinterpret_cast<LRESULT>(control);
-    }
-    return DefWindowProcW(window, message, wparam, lparam);
-  };
+  window_class.lpfnWndProc = FakeAxHostProc;
   window_class.lpszClassName = L"FakeAxHost";
   RegisterClassW(&window_class);
   HWND banner = CreateWindowExW(0, L"FakeAxHost", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
