@@ -3,9 +3,10 @@
 // lookup shows what `vordo lookup` finds; a rest of the mouse for 400 ms on
 // a word of a page (in a frame, in a shadow root, in text added after load,
 // on Czech, Cyrillic and emoji pages) shows that word's translations, while
-// moving on sooner, resting on what is no word, and resting in form fields
-// and editable text show nothing; the pages' DOM is the same before and
-// after; with the panel closed nothing is sent. Prints the figures, and
+// moving on sooner, resting on what is no word (digits, a dash, a sign such
+// as ×), and resting in form fields and editable text show nothing; the
+// pages' DOM is the same before and after; with the panel closed nothing
+// is sent. Prints the figures, and
 // saves a picture of the panel after a hover lookup.
 //
 // Usage: node extension_check.mjs EXTENSION_DIR VORDO_TOOL DIC_BIN PICTURE.png
@@ -314,7 +315,7 @@ try {
     await sleep(REST_MS / 4);
     await page.mouse.move(880, 590);
   });
-  for (const [what, text] of [['digits', '12345'], ['a dash', '---'], ['a form field', null],
+  for (const [what, text] of [['digits', '12345'], ['a dash', '---'], ['a sign', '×'], ['a form field', null],
     ['editable text', 'garden']]) {
     await expectNothing(page, panel, `a rest on ${what}`, async () => {
       if (text) await moveOnto(page, text);

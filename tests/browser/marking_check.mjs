@@ -85,10 +85,12 @@ async function prepare(file) {
 // SPANs that marking inserts when `marked`, and the words that do not stand
 // alone in a leaf SPAN.
 function inspect(marked) {
+  // The letters of Windows-1250; the signs among them (‹ › ˝ × ÷) end a word.
+  const signs = [0x8b, 0x9b, 0xbd, 0xd7, 0xf7];
   const wordBytes = [];
   for (let b = 0; b < 256; ++b) {
-    if ((b >= 0x41 && b <= 0x5a) || (b >= 0x61 && b <= 0x7a) || (b >= 0x8a && b <= 0x8f) ||
-        (b >= 0x9a && b <= 0x9f) || (b >= 0xbc && b <= 0xfd)) wordBytes.push(b);
+    if (((b >= 0x41 && b <= 0x5a) || (b >= 0x61 && b <= 0x7a) || (b >= 0x8a && b <= 0x8f) ||
+         (b >= 0x9a && b <= 0x9f) || (b >= 0xbc && b <= 0xfd)) && !signs.includes(b)) wordBytes.push(b);
   }
   const wordChars = new Set(new TextDecoder('windows-1250').decode(new Uint8Array(wordBytes)));
   const isWord = (text) => text.length > 0 && [...text].every((c) => wordChars.has(c));
