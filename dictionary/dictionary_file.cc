@@ -6,6 +6,7 @@
 #include <new>
 
 #include "dictionary/format.h"
+#include "platform/find_byte.h"
 
 namespace vordo {
 namespace {
@@ -18,8 +19,7 @@ bool HeadHasToken(const char* head, size_t head_length, std::string_view form) {
   const size_t length = form.size();
   const char* last_start = head + head_length - length;  // head_length >= length
   for (const char* pos = head; pos <= last_start; ++pos) {
-    pos = static_cast<const char*>(
-        std::memchr(pos, form[0], static_cast<size_t>(last_start - pos) + 1));
+    pos = FindByte(pos, last_start + 1, form[0]);
     if (pos == nullptr) return false;
     if ((pos == head || pos[-1] == kTokenSeparator) &&
         (pos == last_start || pos[length] == kTokenSeparator) &&
@@ -117,13 +117,11 @@ void DictionaryFile::IndexRecords(CachedBlock* block, size_t size) {
   const char* block_end = text + size;
   for (const char* pos = text; pos < block_end;) {
     // The block ends with a NUL, so both searches stop inside it.
-    const char* translations =
-        static_cast<const char*>(std::memchr(pos, 0, static_cast<size_t>(block_end - pos))) + 1;
+    const char* translations = FindByte(pos, block_end, '\0') + 1;
     if (translations >= block_end) break;  // a head text without its translation text
     block->records.push_back(static_cast<uint32_t>(pos - text));
     block->records.push_back(static_cast<uint32_t>(translations - text));
-    pos = static_cast<const char*>(
-              std::memchr(translations, 0, static_cast<size_t>(block_end - translations))) + 1;
+    pos = FindByte(translations, block_end, '\0') + 1;
   }
 }
 
