@@ -149,24 +149,20 @@ void HtmlTokenizer::TakeTextRun(const uint8_t* data, size_t length) {
     }
     size_t begin = i;
     while (i < length && IsWordByte(data[i])) ++i;
-    if (!in_word_) {
-      in_word_ = true;
-      word_begin_ = at + begin;
-    }
-    word_end_ = at + i;
+    ExtendWord(at + begin, at + i);
   }
 }
 
 void HtmlTokenizer::Finish() {
   switch (state_) {
+    case kText:
+      break;
     case kAfterAmpersand:
+    case kAfterHash:
       PushReferenceLiterally(0);
       break;
     case kReferenceName:
       ResolveNamedReference(false);
-      break;
-    case kAfterHash:
-      PushReferenceLiterally(0);
       break;
     case kReferenceDigits:
       ResolveNumericReference(false);
@@ -178,25 +174,48 @@ void HtmlTokenizer::Finish() {
       PushText('<', position_ - 2, position_ - 1);
       PushText('/', position_ - 1, position_);
       break;
-    default:
-      break;
+    // A tag still open at the end is dropped, as browsers drop it.
+    case kTagName:
+    case kInsideTag:
+    case kAttributeName:
+    case kAfterAttributeName:
+    case kAfterEquals:
+    case kSingleQuoted:
+    case kDoubleQuoted:
+    case kUnquoted:
+    case kSelfClosing:
+      state_ = kText;
+      return;
+    // Comments, declarations and raw content go out raw.
+    case kAfterBang:
+    case kAfterBangDash:
+    case kComment:
+    case kCommentDash:
+    case kCommentDashDash:
+    case kCommentEndBang:
+    case kDeclaration:
+    case kRawText:
+    case kRawTextLess:
+    case kRawTextEndName:
+      EmitRaw();
+      state_ = kText;
+      return;
   }
-  if (state_ <= kAfterLess || state_ == kAfterLessSlash) {
-    EndTextRun();
-  } else if ((state_ >= kAfterBang && state_ <= kRawTextEndName) || state_ == kCommentEndBang) {
-    EmitRaw();
-  }
-  // A tag still open at the end is dropped, as browsers drop it.
+  EndTextRun();
   state_ = kText;
 }
 
 void HtmlTokenizer::PushText(uint8_t byte, size_t begin, size_t end) {
   Collect(static_cast<char>(byte));
   if (!marks_words_) return;
-  if (!IsWordByte(byte)) {
+  if (IsWordByte(byte)) {
+    ExtendWord(begin, end);
+  } else {
     CloseWord();
-    return;
   }
+}
+
+void HtmlTokenizer::ExtendWord(size_t begin, size_t end) {
   if (!in_word_) {
     in_word_ = true;
     word_begin_ = begin;
@@ -274,12 +293,29 @@ void HtmlTokenizer::Step(uint8_t c, size_t at) {
         StepRaw(c, at);
       }
       return;
-    default:
-      if (state_ <= kUnquoted || state_ == kSelfClosing) {
-        StepTag(c, at);
-      } else {
-        StepRaw(c, at);
-      }
+    case kTagName:
+    case kInsideTag:
+    case kAttributeName:
+    case kAfterAttributeName:
+    case kAfterEquals:
+    case kSingleQuoted:
+    case kDoubleQuoted:
+    case kUnquoted:
+    case kSelfClosing:
+      StepTag(c, at);
+      return;
+    case kAfterBang:
+    case kAfterBangDash:
+    case kComment:
+    case kCommentDash:
+    case kCommentDashDash:
+    case kCommentEndBang:
+    case kDeclaration:
+    case kRawText:
+    case kRawTextLess:
+    case kRawTextEndName:
+      StepRaw(c, at);
+      return;
   }
 }
 

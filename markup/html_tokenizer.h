@@ -125,6 +125,9 @@ class HtmlTokenizer {
   }
   // One character of text from input [begin, end).
   void PushText(uint8_t byte, size_t begin, size_t end);
+  // Word bytes at input [begin, end): they continue the word being read,
+  // or start one.
+  void ExtendWord(size_t begin, size_t end);
   void CloseWord();
   void EndTextRun();
   // The bytes of reference_ from input offset reference_start_ on, as text.
