@@ -11,6 +11,9 @@ namespace {
 // Characters read into the tokenizer at a time, for the encodings that are
 // read through MarkupByteOf.
 constexpr size_t kReadChunk = 4096;
+// ASCII, most of any page, is one byte a character in UTF-8 and the same
+// byte in Windows-1250: it goes to the tokenizer as it is.
+constexpr unsigned kFirstNonAscii = 0x80;
 
 // The length of the UTF-8 character at text[pos] and what it is; a byte
 // that starts no valid sequence is one character of its own, U+FFFD.
@@ -145,7 +148,8 @@ std::u16string SpanMarker::RewriteUtf16(std::u16string_view html) {
       for (size_t pos = 0; pos < html.size();) {
         size_t count = 0;
         for (; count < kReadChunk && pos < html.size(); ++count, ++pos) {
-          bytes[count] = static_cast<char>(MarkupByteOf(html[pos]));
+          char16_t unit = html[pos];
+          bytes[count] = static_cast<char>(unit < kFirstNonAscii ? unit : MarkupByteOf(unit));
         }
         marker->Feed(bytes, count);
       }
@@ -162,7 +166,9 @@ std::string SpanMarker::RewriteUtf8(std::string_view html) {
     size_t byte = 0;
     size_t operator()(size_t offset) {
       char32_t ignored;
-      for (; character < offset; ++character) byte += Utf8Character(html, byte, &ignored);
+      for (; character < offset; ++character) {
+        byte += static_cast<uint8_t>(html[byte]) < kFirstNonAscii ? 1 : Utf8Character(html, byte, &ignored);
+      }
       return byte;
     }
   };
@@ -174,6 +180,12 @@ std::string SpanMarker::RewriteUtf8(std::string_view html) {
       for (size_t pos = 0; pos < html.size();) {
         size_t count = 0;
         for (; count < kReadChunk && pos < html.size(); ++count) {
+          uint8_t lead = static_cast<uint8_t>(html[pos]);
+          if (lead < kFirstNonAscii) {
+            bytes[count] = static_cast<char>(lead);
+            ++pos;
+            continue;
+          }
           char32_t character;
           pos += Utf8Character(html, pos, &character);
           bytes[count] = static_cast<char>(MarkupByteOf(character));

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "markup/character_references.h"
 #include "markup/span_marker.h"
 
 namespace vordo {
@@ -106,6 +107,23 @@ TEST(SpanMarkerTest, UnicodeTextIsNeverConverted) {
   std::u16string wide = u"P\u0159\u00EDklad \U0001F600 \u041F\u0440\u0430\u0433\u0430 &scaron;";
   EXPECT_EQ(SpanMarker().RewriteUtf16(wide),
             u"<SPAN>P\u0159\u00EDklad</SPAN> \U0001F600 \u041F\u0440\u0430\u0433\u0430 <SPAN>&scaron;</SPAN>");
+}
+
+TEST(SpanMarkerTest, AsciiIsReadAlikeInEveryEncoding) {
+  // UTF-8 and UTF-16 hand ASCII to the tokenizer as it is, as the code page
+  // has it.
+  for (char32_t c = 0; c < 0x80; ++c) ASSERT_EQ(MarkupByteOf(c), c);
+  std::string ascii;
+  for (int c = 1; c < 0x80; ++c) ascii += static_cast<char>(c);
+  for (const std::string& page : {ascii, "x " + ascii + " word &amp; <b>bold</b>" + ascii}) {
+    std::string narrow = Marked(page);
+    EXPECT_EQ(MarkedUtf8(page), narrow);
+    std::u16string wide(page.begin(), page.end());
+    std::u16string marked = SpanMarker().RewriteUtf16(wide);
+    EXPECT_EQ(std::string(marked.begin(), marked.end()), narrow);
+  }
+  // A letter beyond ASCII among ASCII letters: one word, its bytes kept.
+  EXPECT_EQ(MarkedUtf8("a\xC3\xA9" "b <i>c</i>"), "<SPAN>a\xC3\xA9" "b</SPAN> <i><SPAN>c</SPAN></i>");
 }
 
 TEST(SpanMarkerTest, DeletingTheSpansGivesTheInputBack) {
