@@ -10,6 +10,12 @@
 namespace vordo {
 namespace {
 
+// Where `byte` first stands in data[pos, end), or end.
+size_t SearchFrom(const uint8_t* data, size_t pos, size_t end, uint8_t byte) {
+  const void* found = std::memchr(data + pos, byte, end - pos);
+  return found == nullptr ? end : static_cast<size_t>(static_cast<const uint8_t*>(found) - data);
+}
+
 // The elements whose content browsers read as raw text, up to their own
 // end tag: no tags, no comments, and nothing of it is prose to mark.
 constexpr std::string_view kRawTextElements[] = {
@@ -93,23 +99,14 @@ size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, unsigned* count, b
   unsigned consumed = *count;  // kept local: the virtual calls cannot touch it
   size_t pos = 0;
   while (pos < length) {
-    if (!asks_to_stop_ && (state_ == kText || state_ == kRawText)) {
-      // Plain text and raw content, most of a page, are taken in runs.
+    if (!asks_to_stop_) {
+      // Plain text, raw content and quoted attribute values, most of a
+      // page, are taken in runs.
       size_t end = pos + (kProgressInterval - consumed);
       if (end > length) end = length;
-      size_t run = pos;
-      if (state_ == kText) {
-        while (run < end && data[run] != '<' && data[run] != '&') ++run;
-      } else {
-        while (run < end && (data[run] != '<' || raw_closer_.empty())) ++run;
-      }
+      size_t run = RunEnd(data, pos, end);
       if (run > pos) {
-        if (state_ == kText) {
-          TakeTextRun(data + pos, run - pos);
-        } else {
-          Collect(std::string_view(reinterpret_cast<const char*>(data + pos), run - pos));
-          position_ += run - pos;
-        }
+        TakeRun(data + pos, run - pos);
         consumed += static_cast<unsigned>(run - pos);
         pos = run;
         if (consumed >= kProgressInterval) {
@@ -133,6 +130,37 @@ size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, unsigned* count, b
   }
   *count = consumed;
   return pos;
+}
+
+size_t HtmlTokenizer::RunEnd(const uint8_t* data, size_t pos, size_t end) const {
+  switch (state_) {
+    case kText:
+      while (pos < end && data[pos] != '<' && data[pos] != '&') ++pos;
+      return pos;
+    case kRawText:
+      // plaintext never ends; the other raw text elements end at an end tag.
+      return raw_closer_.empty() ? end : SearchFrom(data, pos, end, '<');
+    case kSingleQuoted:
+      return SearchFrom(data, pos, end, '\'');
+    case kDoubleQuoted:
+      return SearchFrom(data, pos, end, '"');
+    default:
+      return pos;  // the other states move a byte at a time
+  }
+}
+
+void HtmlTokenizer::TakeRun(const uint8_t* data, size_t length) {
+  if (state_ == kText) {
+    TakeTextRun(data, length);
+    return;
+  }
+  std::string_view bytes(reinterpret_cast<const char*>(data), length);
+  if (state_ == kRawText) {
+    Collect(bytes);
+  } else {
+    tag_.attributeValues.back().append(bytes);
+  }
+  position_ += length;
 }
 
 void HtmlTokenizer::TakeTextRun(const uint8_t* data, size_t length) {

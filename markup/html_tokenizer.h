@@ -108,6 +108,11 @@ class HtmlTokenizer {
   // Steps through data[0, length); returns the bytes taken, fewer when
   // ShouldStop says so.
   size_t Run(const uint8_t* data, size_t length, unsigned* count, bool* stopped);
+  // Where the run of bytes that the current state takes in one piece ends
+  // in data[pos, end): pos when the state takes a byte at a time.
+  size_t RunEnd(const uint8_t* data, size_t pos, size_t end) const;
+  // Takes such a run: text, raw content, or a quoted attribute value.
+  void TakeRun(const uint8_t* data, size_t length);
   // Takes the plain text at data[0, length) in one piece: no '<' or '&'.
   void TakeTextRun(const uint8_t* data, size_t length);
 

@@ -105,9 +105,14 @@ TEST(HtmlTokenizerTest, PiecesGiveTheSameCallbacksAsOneFeed) {
     std::vector<size_t> pieces(input.size(), size);
     EXPECT_EQ(RecordingTokenizer().Tokenize(input, pieces), whole) << size;
   }
-  // Callers that never stop take another path to the same callbacks.
+  // Callers that never stop take another path to the same callbacks, with
+  // quoted values (holding '>' and the other quote, longer than a run) taken
+  // in runs.
   RecordingTokenizer never_stopping(false);
   EXPECT_EQ(never_stopping.Tokenize(input, {5, 9, 2}), whole);
+  std::string values = "<a href=\"x>'y" + std::string(150, 'v') + "\" title='q\">z'>w</a><b c=\"\">";
+  EXPECT_EQ(never_stopping.Tokenize(values, {12, 100, 3}), Tokenize(values));
+  EXPECT_EQ(never_stopping.events[0], "tag:a href=x>'y" + std::string(150, 'v') + " title=q\">z");
   RecordingTokenizer asking;
   std::string long_text(250, 'a');
   asking.Tokenize(long_text + "<b>&amp;" + long_text);
