@@ -4,8 +4,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <random>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "bench/bench_support.h"
 #include "dictionary/dictionary_file.h"
@@ -40,6 +45,21 @@ void BM_RealWarmLookupEveryHeadToken(benchmark::State& state) {
   for (const std::string& token : tokens) Lookup(file, token);
   TimeEveryLookup(state, file, tokens);
   ReportMemory(state);
+}
+
+// Every distinct word of GPL-3 as it stands in the text, punctuation and
+// capitals kept, as a hover or a batch meets them: looked up warm.
+void BM_RealWarmLookupGplWords(benchmark::State& state) {
+  DictionaryFile file;
+  if (!file.Open(DictionaryPath())) {
+    state.SkipWithError("no dictionary");
+    return;
+  }
+  std::ifstream text("/usr/share/common-licenses/GPL-3");
+  std::set<std::string> distinct{std::istream_iterator<std::string>(text), std::istream_iterator<std::string>()};
+  std::vector<std::string> words(distinct.begin(), distinct.end());
+  for (const std::string& word : words) Lookup(file, word);
+  TimeEveryLookup(state, file, words);
 }
 
 // Builds the dictionary with one block size, then measures the file size,
@@ -101,6 +121,7 @@ void BM_BlockSize(benchmark::State& state) {
 
 BENCHMARK(BM_RealOpenDictionary)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RealWarmLookupEveryHeadToken)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RealWarmLookupGplWords)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BlockSize)->RangeMultiplier(2)->Range(2048, 65536)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

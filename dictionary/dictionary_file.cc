@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -119,10 +120,24 @@ void DictionaryFile::IndexRecords(CachedBlock* block, size_t size) {
     // The block ends with a NUL, so both searches stop inside it.
     const char* translations = FindByte(pos, block_end, '\0') + 1;
     if (translations >= block_end) break;  // a head text without its translation text
+    uint32_t record = static_cast<uint32_t>(block->records.size() / 2);
     block->records.push_back(static_cast<uint32_t>(pos - text));
     block->records.push_back(static_cast<uint32_t>(translations - text));
+    const char* head_end = translations - 1;
+    for (const char* token = pos; token < head_end;) {
+      const char* token_end = FindByte(token, head_end, kTokenSeparator);
+      if (token_end == nullptr) token_end = head_end;
+      if (token_end > token) {
+        block->tokens.push_back(HeadToken{
+            static_cast<uint32_t>(WordHash(token, static_cast<size_t>(token_end - token))), record});
+      }
+      token = token_end + 1;
+    }
     pos = FindByte(translations, block_end, '\0') + 1;
   }
+  std::sort(block->tokens.begin(), block->tokens.end());
+  block->tokens.erase(std::unique(block->tokens.begin(), block->tokens.end()), block->tokens.end());
+  block->tokens.shrink_to_fit();
 }
 
 bool DictionaryFile::FindIndexEntry(const char* word, size_t length, IndexEntry* entry) const {
@@ -147,14 +162,18 @@ void DictionaryFile::FindEntriesForForm(std::string_view form, std::vector<Entry
       !FindIndexEntry(form.data(), form.size(), &entry)) {
     return;
   }
+  const uint32_t hash = static_cast<uint32_t>(WordHash(form.data(), form.size()));
   for (size_t i = 0; i < entry.blockCount; ++i) {
     uint16_t number = ReadU16(entry.blockNumbers + i * kBlockNumberSize) & kBlockNumberMask;
     const CachedBlock* block = CachedBlockAt(number);
     if (block == nullptr) continue;
     const char* text = block->text.get();
-    for (size_t r = 0; r < block->records.size(); r += 2) {
-      const char* head = text + block->records[r];
-      const char* translations = text + block->records[r + 1];
+    // The records whose heads hold a token of the form's hash, in record
+    // order; a hash shared by another token is told apart by its bytes.
+    auto first = std::lower_bound(block->tokens.begin(), block->tokens.end(), HeadToken{hash, 0});
+    for (auto token = first; token != block->tokens.end() && token->hash == hash; ++token) {
+      const char* head = text + block->records[2 * token->record];
+      const char* translations = text + block->records[2 * token->record + 1];
       size_t head_length = static_cast<size_t>(translations - head) - 1;
       if (head_length >= form.size() && HeadHasToken(head, head_length, form)) {
         list->push_back(EntryRef{head, translations});

@@ -69,13 +69,24 @@ class DictionaryFile {
   const FormTables& formTables() const { return forms_; }
 
  private:
-  // An inflated block as the cache keeps it: the text, and where each of
-  // its records' head and translation texts start, so that a scan reads
-  // only the heads.
+  // A token of a head: its WordHash, and the record (a pair's index in
+  // `records`) whose head holds it.
+  struct HeadToken {
+    uint32_t hash;
+    uint32_t record;
+    bool operator<(const HeadToken& other) const {
+      return hash != other.hash ? hash < other.hash : record < other.record;
+    }
+    bool operator==(const HeadToken& other) const { return hash == other.hash && record == other.record; }
+  };
+  // An inflated block as the cache keeps it: the text, where each of its
+  // records' head and translation texts start, and its heads' tokens by
+  // hash, so that a search reads only the heads that may hold a form.
   struct CachedBlock {
     std::unique_ptr<char[]> text;
     size_t size = 0;
     std::vector<uint32_t> records;  // head and translation offsets, in pairs
+    std::vector<HeadToken> tokens;  // sorted; a record once per distinct hash
   };
 
   bool Attach(const uint8_t* data, size_t size, std::string* reason);

@@ -46,6 +46,19 @@ TEST(FindEntriesForFormTest, MatchesWholeTokensOnlyAndEachRecordOnce) {
   EXPECT_TRUE(FindHeads(dictionary.file(), "nothing").empty());
 }
 
+TEST(FindEntriesForFormTest, TokensOfOneHashInOneBlockAreToldApart) {
+  // "Aa" and "BB" hash alike; a block's heads are found by their tokens'
+  // hashes, each head once, in the block's order.
+  DictionaryWriter writer;
+  writer.AddEntry("Aa BB", "a");
+  writer.AddEntry("BB", "b");
+  writer.AddEntry("Aa", "c");
+  writer.AddEntry("x Aa Aa", "d");
+  TestDictionary dictionary(writer, DictionaryWriter::Options());
+  EXPECT_EQ(FindHeads(dictionary.file(), "Aa"), (std::vector<std::string>{"Aa BB", "Aa", "x Aa Aa"}));
+  EXPECT_EQ(FindHeads(dictionary.file(), "BB"), (std::vector<std::string>{"Aa BB", "BB"}));
+}
+
 TEST(FindEntriesForFormTest, FindsEveryWordAcrossManyBlocksAndBuckets) {
   DictionaryWriter writer;
   std::vector<std::string> words;
