@@ -38,6 +38,39 @@ void AddListsHoldingWord(const std::vector<FormList>& lists, std::string_view wo
   }
 }
 
+// FindParadigmSets of every prefix of `text` that is kBucketKeySize bytes
+// or longer, all together (in no particular order): such prefixes share
+// their first bytes and so their bucket, which is read once for them all.
+// As FindParadigmSets does for one text, each prefix takes the first run of
+// records of its word and no later one.
+std::vector<FormList> FindParadigmSetsOfLongPrefixes(const DictionaryFile& dictionary,
+                                                     std::string_view text) {
+  std::vector<FormList> lists;
+  const FormTables& tables = dictionary.formTables();
+  BucketRange bucket;
+  if (text.size() < kBucketKeySize || !dictionary.IsOpen() || !tables.LemmaBucket(text, &bucket)) {
+    return lists;
+  }
+  std::vector<bool> run_ended(text.size() + 1, false);
+  size_t open_run = 0;  // the length of the prefix whose run the last record was in
+  FormTables::LemmaRecord record;
+  for (size_t pos = bucket.begin; pos < bucket.end; pos = record.next) {
+    if (!tables.ReadLemmaRecord(pos, bucket.end, &record)) break;
+    size_t length = record.word.size();
+    bool prefix = length >= kBucketKeySize && length <= text.size() && !run_ended[length] &&
+                  text.substr(0, length) == record.word;
+    if (open_run != 0 && !(prefix && length == open_run)) {
+      run_ended[open_run] = true;
+      open_run = 0;
+    }
+    if (prefix) {
+      open_run = length;
+      lists.push_back(ExpandRecord(dictionary, record));
+    }
+  }
+  return lists;
+}
+
 }  // namespace
 
 void ApplyParadigm(const DictionaryFile& dictionary, std::string_view stem, int paradigm,
@@ -80,10 +113,15 @@ FormSet BuildWordForms(const DictionaryFile& dictionary, std::string_view word) 
   size_t length = word.size();
   if (length == 0 || length > kMaxWordLength) return result;
   bool has_prefix = length >= kMinLengthForPrefix && word.substr(0, 2) == kNegativePrefix;
-  for (size_t k = length; k >= 1; --k) {
-    AddListsHoldingWord(FindParadigmSets(dictionary, word.substr(0, k)), word, &result);
-    if (has_prefix && k > kNegativePrefix.size()) {
-      AddListsHoldingWord(FindParadigmSets(dictionary, word.substr(2, k - 2)), word, &result);
+  // The forms of every prefix of the word, and with the "un" allowance of
+  // every prefix of the rest: the long prefixes from one bucket, the short
+  // ones one by one. The order does not matter, as the set is sorted.
+  std::vector<std::string_view> stems = {word};
+  if (has_prefix) stems.push_back(word.substr(kNegativePrefix.size()));
+  for (std::string_view stem : stems) {
+    AddListsHoldingWord(FindParadigmSetsOfLongPrefixes(dictionary, stem), word, &result);
+    for (size_t k = std::min(stem.size(), kBucketKeySize - 1); k >= 1; --k) {
+      AddListsHoldingWord(FindParadigmSets(dictionary, stem.substr(0, k)), word, &result);
     }
   }
   std::sort(result.begin(), result.end());

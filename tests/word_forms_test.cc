@@ -38,6 +38,24 @@ TEST(BuildWordFormsTest, RegularFormsComeThroughTheLemmaThatBeginsTheWord) {
   EXPECT_TRUE(BuildWordForms(dictionary.file(), "").empty());
 }
 
+TEST(BuildWordFormsTest, EveryBeginningOfTheWordCountsOnceWhateverItsBucket) {
+  // "walk", "walke", "walker" and "walkers" share their first four bytes and
+  // so one bucket; "wal" and "w" are shorter than that; homographs stand
+  // together, and each of their records counts.
+  DictionaryWriter writer;
+  writer.AddLemma("w", {LemmaItem::Literal("walkers"), LemmaItem::Literal("w")});
+  writer.AddLemma("wal", {LemmaItem::Literal("walkers"), LemmaItem::Literal("wal")});
+  writer.AddLemma("walk", {LemmaItem::Literal("walkers"), LemmaItem::Literal("walk")});
+  writer.AddLemma("walke", {LemmaItem::Literal("other")});  // lacks the word: not taken
+  writer.AddLemma("walker", {LemmaItem::Self(), LemmaItem::Literal("walkers")});
+  writer.AddLemma("walker", {LemmaItem::Literal("walkers"), LemmaItem::Literal("ambler")});
+  writer.AddLemma("walkers", {LemmaItem::Self()});
+  writer.AddLemma("walkersx", {LemmaItem::Literal("walkers"), LemmaItem::Literal("longer")});
+  TestDictionary dictionary(writer);
+  EXPECT_EQ(BuildWordForms(dictionary.file(), "walkers"),
+            (Forms{"ambler", "w", "wal", "walk", "walker", "walkers"}));
+}
+
 TEST(BuildWordFormsTest, WordsBeyond127BytesHaveNoForms) {
   DictionaryWriter writer;
   std::string longest(127, 'a');
