@@ -120,24 +120,39 @@ void DictionaryFile::IndexRecords(CachedBlock* block, size_t size) {
     // The block ends with a NUL, so both searches stop inside it.
     const char* translations = FindByte(pos, block_end, '\0') + 1;
     if (translations >= block_end) break;  // a head text without its translation text
-    uint32_t record = static_cast<uint32_t>(block->records.size() / 2);
     block->records.push_back(static_cast<uint32_t>(pos - text));
     block->records.push_back(static_cast<uint32_t>(translations - text));
-    const char* head_end = translations - 1;
-    for (const char* token = pos; token < head_end;) {
-      const char* token_end = FindByte(token, head_end, kTokenSeparator);
-      if (token_end == nullptr) token_end = head_end;
-      if (token_end > token) {
-        block->tokens.push_back(HeadToken{
-            static_cast<uint32_t>(WordHash(token, static_cast<size_t>(token_end - token))), record});
-      }
-      token = token_end + 1;
-    }
     pos = FindByte(translations, block_end, '\0') + 1;
   }
-  std::sort(block->tokens.begin(), block->tokens.end());
-  block->tokens.erase(std::unique(block->tokens.begin(), block->tokens.end()), block->tokens.end());
-  block->tokens.shrink_to_fit();
+}
+
+const DictionaryFile::HeadTokens* DictionaryFile::TokensForSearch(const CachedBlock* block) {
+  const HeadTokens* tokens = block->tokens.load(std::memory_order_acquire);
+  if (tokens != nullptr) return tokens;
+  auto* writable = const_cast<CachedBlock*>(block);
+  if (writable->searches.fetch_add(1, std::memory_order_relaxed) == 0) return nullptr;
+  std::unique_ptr<HeadTokens> made(new (std::nothrow) HeadTokens);
+  if (made == nullptr) return nullptr;
+  const char* text = block->text.get();
+  for (size_t r = 0; r < block->records.size(); r += 2) {
+    uint32_t record = static_cast<uint32_t>(r / 2);
+    const char* token = text + block->records[r];
+    const char* head_end = text + block->records[r + 1] - 1;
+    for (const char* pos = token; pos <= head_end; ++pos) {
+      if (pos < head_end && *pos != kTokenSeparator) continue;
+      if (pos > token) {
+        made->push_back(HeadToken{static_cast<uint32_t>(WordHash(token, static_cast<size_t>(pos - token))), record});
+      }
+      token = pos + 1;
+    }
+  }
+  std::sort(made->begin(), made->end());
+  made->erase(std::unique(made->begin(), made->end()), made->end());
+  const HeadTokens* expected = nullptr;
+  if (writable->tokens.compare_exchange_strong(expected, made.get(), std::memory_order_acq_rel)) {
+    return made.release();
+  }
+  return expected;  // another thread made them first
 }
 
 bool DictionaryFile::FindIndexEntry(const char* word, size_t length, IndexEntry* entry) const {
@@ -168,16 +183,24 @@ void DictionaryFile::FindEntriesForForm(std::string_view form, std::vector<Entry
     const CachedBlock* block = CachedBlockAt(number);
     if (block == nullptr) continue;
     const char* text = block->text.get();
-    // The records whose heads hold a token of the form's hash, in record
-    // order; a hash shared by another token is told apart by its bytes.
-    auto first = std::lower_bound(block->tokens.begin(), block->tokens.end(), HeadToken{hash, 0});
-    for (auto token = first; token != block->tokens.end() && token->hash == hash; ++token) {
-      const char* head = text + block->records[2 * token->record];
-      const char* translations = text + block->records[2 * token->record + 1];
+    auto take_if_held = [&](size_t record) {
+      const char* head = text + block->records[2 * record];
+      const char* translations = text + block->records[2 * record + 1];
       size_t head_length = static_cast<size_t>(translations - head) - 1;
       if (head_length >= form.size() && HeadHasToken(head, head_length, form)) {
         list->push_back(EntryRef{head, translations});
       }
+    };
+    const HeadTokens* tokens = TokensForSearch(block);
+    if (tokens == nullptr) {
+      for (size_t record = 0; record < block->records.size() / 2; ++record) take_if_held(record);
+      continue;
+    }
+    // The records whose heads hold a token of the form's hash, in record
+    // order; a hash shared by another token is told apart by its bytes.
+    auto first = std::lower_bound(tokens->begin(), tokens->end(), HeadToken{hash, 0});
+    for (auto token = first; token != tokens->end() && token->hash == hash; ++token) {
+      take_if_held(token->record);
     }
   }
 }

@@ -79,20 +79,28 @@ class DictionaryFile {
     }
     bool operator==(const HeadToken& other) const { return hash == other.hash && record == other.record; }
   };
-  // An inflated block as the cache keeps it: the text, where each of its
-  // records' head and translation texts start, and its heads' tokens by
-  // hash, so that a search reads only the heads that may hold a form.
+  using HeadTokens = std::vector<HeadToken>;  // sorted; a record once per distinct hash
+  // An inflated block as the cache keeps it: the text, and where each of
+  // its records' head and translation texts start, so that a scan reads
+  // only the heads. From its second search on, also its heads' tokens by
+  // hash, so that a search reads only the heads that may hold the form; a
+  // block searched once (a cold lookup, a short process) is only scanned.
   struct CachedBlock {
     std::unique_ptr<char[]> text;
     size_t size = 0;
     std::vector<uint32_t> records;  // head and translation offsets, in pairs
-    std::vector<HeadToken> tokens;  // sorted; a record once per distinct hash
+    std::atomic<uint32_t> searches{0};
+    std::atomic<const HeadTokens*> tokens{nullptr};
+    ~CachedBlock() { delete tokens.load(std::memory_order_relaxed); }
   };
 
   bool Attach(const uint8_t* data, size_t size, std::string* reason);
   const CachedBlock* CachedBlockAt(size_t n) const;
   const CachedBlock* InflateBlock(size_t n) const;
   static void IndexRecords(CachedBlock* block, size_t size);
+  // The block's head tokens, made on its second search (by whichever thread
+  // gets there first); null before.
+  static const HeadTokens* TokensForSearch(const CachedBlock* block);
 
   Mutex open_mutex_;
   std::atomic<bool> open_{false};

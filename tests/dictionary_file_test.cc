@@ -55,8 +55,11 @@ TEST(FindEntriesForFormTest, TokensOfOneHashInOneBlockAreToldApart) {
   writer.AddEntry("Aa", "c");
   writer.AddEntry("x Aa Aa", "d");
   TestDictionary dictionary(writer, DictionaryWriter::Options());
-  EXPECT_EQ(FindHeads(dictionary.file(), "Aa"), (std::vector<std::string>{"Aa BB", "Aa", "x Aa Aa"}));
-  EXPECT_EQ(FindHeads(dictionary.file(), "BB"), (std::vector<std::string>{"Aa BB", "BB"}));
+  // The first search scans the block, the later ones read its tokens.
+  for (int search = 0; search < 3; ++search) {
+    EXPECT_EQ(FindHeads(dictionary.file(), "Aa"), (std::vector<std::string>{"Aa BB", "Aa", "x Aa Aa"}));
+    EXPECT_EQ(FindHeads(dictionary.file(), "BB"), (std::vector<std::string>{"Aa BB", "BB"}));
+  }
 }
 
 TEST(FindEntriesForFormTest, FindsEveryWordAcrossManyBlocksAndBuckets) {
