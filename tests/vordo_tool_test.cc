@@ -1,6 +1,7 @@
 // Runs the built vordo executable the way other programs call it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -33,11 +34,17 @@ ToolRun RunVordo(const std::string& arguments) {
   return RunCommand(std::string(VORDO_TOOL) + " " + arguments);
 }
 
-// Runs vordo with `input` as its standard input.
+// Runs vordo with `input` as its standard input. Each call has a file of its own:
+// ctest runs the tests of this file side by side.
 ToolRun RunVordoOn(const std::string& input, const std::string& arguments) {
-  std::string path = ::testing::TempDir() + "vordo_input.txt";
+  std::string path = ::testing::TempDir() + "vordo_input_XXXXXX";
+  int descriptor = mkstemp(path.data());
+  if (descriptor < 0) return ToolRun{-1, std::string()};
+  close(descriptor);
   std::ofstream(path, std::ios::binary) << input;
-  return RunVordo(arguments + " < " + path);
+  ToolRun run = RunVordo(arguments + " < " + path);
+  std::remove(path.c_str());
+  return run;
 }
 
 const std::string kDict = std::string("--dict ") + VORDO_SAMPLE_DICTIONARY + " ";
