@@ -132,6 +132,21 @@ TEST(VordoToolTest, QueriesAreCutAtTheInputFieldsLength) {
   EXPECT_EQ(wide.out, "# " + czech.substr(0, 510) + "\n");
 }
 
+TEST(VordoToolTest, AtLooksUpTheWordOfAPageAndItsPhrase) {
+  // Characters are counted, not bytes: "na\xC3\xAFve walk " is eleven.
+  ToolRun run = RunVordo("lookup --raw " + kDict + "--at 12 'na\xC3\xAFve walk the dog'");
+  EXPECT_EQ(run.status, 0);
+  ASSERT_EQ(run.out.rfind("#\tthe\twalk the dog\n", 0), 0u) << run.out;
+  EXPECT_EQ(run.out.find("\twalk the dog\t"), run.out.find('\n') + 4) << run.out;  // first
+  EXPECT_NE(run.out.find("\n999\tthe\t"), std::string::npos) << run.out;
+  EXPECT_EQ(RunVordo("lookup " + kDict + "--at 4 'hot dogs'").out.rfind("# dogs \xE2\x86\x92 hot dogs\n", 0),
+            0u);
+  EXPECT_EQ(RunVordo("lookup --raw " + kDict + "--at 1 '3 4'").out, "#\t\n");
+  EXPECT_EQ(RunVordo("lookup " + kDict + "--at x dog 2>/dev/null").status, 2);
+  EXPECT_EQ(RunVordo("lookup " + kDict + "--at -1 dog 2>/dev/null").status, 2);
+  EXPECT_EQ(RunVordo("lookup " + kDict + "--at 1 2>/dev/null").status, 2);
+}
+
 TEST(VordoToolTest, NothingFoundIsNotedOnlyToAPersonAtATerminal) {
   EXPECT_EQ(RunVordo("lookup " + kDict + "nothing 2>&1").out, "");
   // script(1) gives the tool a terminal.

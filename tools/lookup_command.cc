@@ -10,9 +10,11 @@
 
 #include "dictionary/dictionary_file.h"
 #include "engine/lookup.h"
+#include "engine/page_lookup.h"
 #include "engine/query.h"
 #include "engine/result_lines.h"
 #include "engine/word_forms.h"
+#include "platform/platform.h"
 #include "platform/utf8.h"
 #include "tools/command_line.h"
 
@@ -37,7 +39,7 @@ void WriteBytes(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.s
 int Prepare(const Command& command, const std::vector<std::string>& args, bool operand_required,
             ParsedOptions* options) {
   std::string error;
-  if (!ParseOptions(args, {{"raw", false}, {"dict", true}}, options, &error)) {
+  if (!ParseOptions(args, {{"raw", false}, {"dict", true}, {"at", true}}, options, &error)) {
     return UsageError(command, error);
   }
   if (options->help) return PrintCommandHelp(command);
@@ -136,11 +138,50 @@ int RunBatch(bool raw) {
   return kExitOk;
 }
 
+// The code unit of UTF-16 text where its character `index` starts, or the
+// text's length when it has fewer characters.
+size_t CodeUnitOfCharacter(std::u16string_view text, size_t index) {
+  size_t unit = 0;
+  for (size_t i = 0; i < index && unit < text.size(); ++i) {
+    bool pair = text[unit] >= 0xD800 && text[unit] <= 0xDBFF && unit + 1 < text.size() &&
+                text[unit + 1] >= 0xDC00 && text[unit + 1] <= 0xDFFF;
+    unit += pair ? 2 : 1;
+  }
+  return unit;
+}
+
+// vordo lookup --at N TEXT: a rest of the mouse on character N of a page's
+// text. A header line gives the word looked up and the phrase shown first.
+int RunPageLookup(const std::string& text, const std::string& at, bool raw) {
+  char* end = nullptr;
+  unsigned long long index = std::strtoull(at.c_str(), &end, 10);
+  if (at.empty() || *end != '\0' || at[0] == '-') {
+    return UsageError(LookupCommand(), "--at takes the number of a character of TEXT");
+  }
+  std::u16string wide = raw ? NarrowToWide(text) : Utf8ToWide(text);
+  PageLookup lookup = LookupPageWord(ProcessDictionary(), wide,
+                                     CodeUnitOfCharacter(wide, static_cast<size_t>(index)));
+  std::string out = raw ? kRawBatchHeader : kBatchHeader;
+  out += raw ? lookup.word : NarrowToUtf8(lookup.word);
+  if (!lookup.phrase.empty()) {
+    out += raw ? "\t" : " \xE2\x86\x92 ";  // an arrow for people
+    out += raw ? lookup.phrase : NarrowToUtf8(lookup.phrase);
+  }
+  out += '\n';
+  AppendResults(lookup.results, raw, StandardOutputColours(), &out);
+  WriteBytes(out);
+  return kExitOk;
+}
+
 int RunLookup(const std::vector<std::string>& args) {
   ParsedOptions options;
   int status = Prepare(LookupCommand(), args, false, &options);
   if (status >= 0) return status;
   bool raw = options.Flag("raw");
+  if (options.values.count("at") > 0) {
+    if (options.operands.empty()) return UsageError(LookupCommand(), "--at needs the TEXT of a page");
+    return RunPageLookup(options.operands[0], options.Value("at", ""), raw);
+  }
   if (options.operands.empty()) {
     if (isatty(STDIN_FILENO)) return UsageError(LookupCommand(), "give a text, or queries on standard input");
     return RunBatch(raw);
@@ -174,7 +215,7 @@ int RunForms(const std::vector<std::string>& args) {
 
 const Command& LookupCommand() {
   static const Command command{
-      "lookup", "lookup [--dict FILE] [--raw] [QUERY]",
+      "lookup", "lookup [--dict FILE] [--raw] [--at N] [QUERY]",
       "Looks up an English word or phrase and prints the Czech translations of the\n"
       "entries found, best first, each head with its translations beneath it.\n"
       "Without QUERY, reads one query per line from standard input (when it is not\n"
@@ -187,7 +228,12 @@ const Command& LookupCommand() {
       "  --dict FILE  the dictionary to read (default: dic.bin beside the vordo executable)\n"
       "  --raw        QUERY is Windows-1250 bytes; print one line per result: the score,\n"
       "               then a TAB and the head, then a TAB and each translation, all bytes\n"
-      "               unchanged\n\n"
+      "               unchanged\n"
+      "  --at N       QUERY is text of a page and the mouse rests on its character N\n"
+      "               (from 0): look up the word there as a reader means it (isn't,\n"
+      "               user's, well-known, na\xC3\xAFve), with the phrase around it that the\n"
+      "               dictionary has first; a line \"# WORD\" (--raw: \"#\", TAB, WORD, and\n"
+      "               a TAB and the phrase when there is one) comes before the results\n\n"
       "Exit status: 0, also when nothing is found; 1 when the dictionary cannot be\n"
       "opened; 2 on a wrong call.\n",
       RunLookup};

@@ -1,0 +1,44 @@
+// The lookup of a word that the mouse rests on. Unlike a typed query, the
+// word comes with the text around it: it is read as a reader means it
+// (a contraction, a possessive, a hyphenated word, a word of a phrase), and
+// the phrase it stands in comes first when the dictionary has it.
+#ifndef VORDO_ENGINE_PAGE_LOOKUP_H_
+#define VORDO_ENGINE_PAGE_LOOKUP_H_
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/dictionary_file.h"
+#include "dictionary/result_entry.h"
+#include "engine/page_words.h"
+
+namespace vordo {
+
+struct PageLookup {
+  // What was looked up, in Windows-1250: the text of the panel's field.
+  // Empty when the text holds no word at the rest.
+  std::string word;
+  // The head of the phrase around the word whose entries come first, or
+  // empty when the word stands in none that the dictionary has.
+  std::string phrase;
+  std::vector<ResultEntry> results;
+};
+
+// The readings of a word, the longest first: the word itself; without the
+// clitic of a contraction or possessive (isn't → is, don't → do, we've →
+// we, user's → user); and then the hyphenated part that code unit `at` of
+// the page text lies in (well-known → known).
+std::vector<std::string> WordReadings(std::u16string_view text, const PageWord& word, size_t at);
+
+// Looks up the word of `text` at code unit `at`: the first reading that the
+// dictionary has an entry of its own for (or whose forms have one), else the
+// first that finds anything, else the word itself. The longest dictionary
+// head made of consecutive words of the text that holds the word (matched
+// with word forms, as a typed lookup matches them) comes first.
+PageLookup LookupPageWord(const DictionaryFile& dictionary, std::u16string_view text, size_t at);
+
+}  // namespace vordo
+
+#endif  // VORDO_ENGINE_PAGE_LOOKUP_H_
