@@ -15,10 +15,6 @@
 
 namespace vordo {
 
-// U+2029, the paragraph separator: what stands in page text for the end of
-// a block or a line break, over which no phrase reaches.
-inline constexpr char16_t kBlockBreak = 0x2029;
-
 struct PageWord {
   size_t begin = 0;  // UTF-16 code units of the text
   size_t end = 0;
@@ -26,7 +22,8 @@ struct PageWord {
   // cannot spell (Cyrillic, Greek, CJK) or a digit other than 0-9.
   std::string spelling;
   // Only white space stands between this word and the one before it, so
-  // the two can be words of one phrase.
+  // the two can be words of one phrase. The paragraph separator U+2029 is
+  // no white space here: no phrase reaches over it.
   bool follows_closely = false;
 };
 

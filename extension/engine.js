@@ -33,24 +33,40 @@ export class Engine {
     }
   }
 
-  // The answer to a query as the engine writes it: a line per result, the
-  // score, the head and the translations separated by TABs.
-  lookupText(query) {
-    const { vordo_alloc, vordo_free, vordo_lookup, vordo_answer, memory } = this.exports;
-    const address = vordo_alloc(Math.max(query.length, 1) * 2);
+  // Copies `text` into the module's memory as UTF-16, calls `look` with its
+  // address and length, and returns the answer that the call left.
+  answerFor(text, look) {
+    const { vordo_alloc, vordo_free, vordo_answer, memory } = this.exports;
+    const address = vordo_alloc(Math.max(text.length, 1) * 2);
     if (address === 0) return '';
-    const units = new Uint16Array(memory.buffer, address, query.length);
-    for (let i = 0; i < query.length; i++) units[i] = query.charCodeAt(i);
-    const length = vordo_lookup(UTF16, address, query.length);
+    const units = new Uint16Array(memory.buffer, address, text.length);
+    for (let i = 0; i < text.length; i++) units[i] = text.charCodeAt(i);
+    const length = look(address, text.length);
     vordo_free(address);
     // The lookup may have grown the memory: views are taken afresh.
     const answer = new Uint16Array(memory.buffer, vordo_answer(), length);
     return new TextDecoder('utf-16le').decode(answer);
   }
 
+  // The answer to a query as the engine writes it: a line per result, the
+  // score, the head and the translations separated by TABs.
+  lookupText(query) {
+    return this.answerFor(query, (address, length) => this.exports.vordo_lookup(UTF16, address, length));
+  }
+
   // The results of a query, best first: { score, head, translations }.
   lookup(query) {
     return parseAnswer(this.lookupText(query));
+  }
+
+  // A rest of the mouse on code unit `at` of a page's text: the word looked
+  // up ('' when there is none), the phrase around it whose entries come
+  // first ('' when none), and the results.
+  lookupAt(text, at) {
+    const answer = this.answerFor(text, (address, length) => this.exports.vordo_lookup_at(address, length, at));
+    const firstLine = answer.indexOf('\n');
+    const [word = '', phrase = ''] = answer.slice(0, Math.max(firstLine, 0)).split('\t');
+    return { word, phrase, results: parseAnswer(answer.slice(firstLine + 1)) };
   }
 
   // Bytes of the module's memory (the dictionary, its inflated blocks, and

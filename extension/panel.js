@@ -26,26 +26,56 @@ const status = { readyAt: 0, lastShownAt: 0, lookups: 0 };
 window.vordoPanel = { status, view, engineReady };
 engineReady.then(() => { status.readyAt = performance.now(); }, () => {});
 
-// Looks the text up and shows the results: one line per head (with a
-// leading space, which marks it as a head) and one per translation.
-async function translate(text, { setFocus }) {
-  let engine;
-  try {
-    engine = await engineReady;
-  } catch (failure) {
-    console.error(failure);
-    error.textContent = CANNOT_OPEN_MESSAGE;
-    error.hidden = false;
-    return;
-  }
+// What the field asked last, and whether a rest of the mouse asked it.
+const lastLookup = { word: '', phrase: '', byRest: false };
+
+// Shows results: one line per head (with a leading space, which marks it
+// as a head) and one per translation.
+function show(results, { setFocus }) {
   const lines = [];
-  for (const result of engine.lookup(text)) lines.push(` ${result.head}`, ...result.translations);
+  for (const result of results) lines.push(` ${result.head}`, ...result.translations);
   help.hidden = true;
   resultsBox.hidden = false;
   view.show(lines);
   if (setFocus) resultsBox.focus();
   status.lookups += 1;
   status.lastShownAt = performance.timeOrigin + performance.now();
+}
+
+// The engine, or null after showing why it could not be loaded.
+async function engineOrNull() {
+  try {
+    return await engineReady;
+  } catch (failure) {
+    console.error(failure);
+    error.textContent = CANNOT_OPEN_MESSAGE;
+    error.hidden = false;
+    return null;
+  }
+}
+
+async function translate(text, { setFocus }) {
+  const engine = await engineOrNull();
+  if (!engine) return;
+  Object.assign(lastLookup, { word: text, phrase: '', byRest: false });
+  show(engine.lookup(text), { setFocus });
+}
+
+// A rest of the mouse on code unit `at` of a page's text: the word there
+// goes into the field and its results (its phrase's first) are shown. The
+// focus stays where it is.
+async function translateRest(text, at) {
+  // What the reader is typing in the field is not replaced.
+  if (document.hasFocus() && document.activeElement === query && query.value !== lastLookup.word) return;
+  const engine = await engineOrNull();
+  if (!engine) return;
+  const { word, phrase, results } = engine.lookupAt(text, at);
+  if (word === '') return;
+  // The mouse moved a few pixels on the same word: the list stays as it is.
+  if (lastLookup.byRest && lastLookup.word === word && lastLookup.phrase === phrase) return;
+  Object.assign(lastLookup, { word, phrase, byRest: true });
+  query.value = word;
+  show(results, { setFocus: false });
 }
 
 query.addEventListener('keydown', (event) => {
@@ -61,21 +91,25 @@ query.addEventListener('keydown', (event) => {
   }
 });
 
-// Hover lookups: the content scripts send the word under a resting mouse to
-// every page of the extension; this panel takes those of its own window. It
-// shows the word and its translations and leaves the focus where it is.
+// Hover lookups: the content scripts send the text around a resting mouse
+// to every page of the extension; this panel takes those of its own window.
+// A content script runs beside any page: what it sends is checked first.
+const MAX_REST_TEXT = 1024;
 const windowReady = chrome.windows.getCurrent();
 chrome.runtime.onMessage.addListener((message, sender) => {
-  if (message?.type !== 'hover' || typeof message.word !== 'string' || !sender.tab) return;
+  if (message?.type !== 'hover' || !sender.tab) return;
+  const { text, at } = message;
+  if (typeof text !== 'string' || text.length > MAX_REST_TEXT || !Number.isInteger(at) || at < 0 ||
+      at >= text.length) {
+    return;
+  }
   windowReady.then((current) => {
-    if (sender.tab.windowId !== current.id) return;
-    query.value = message.word.slice(0, query.maxLength);
-    translate(query.value, { setFocus: false });
+    if (sender.tab.windowId === current.id) translateRest(text, at);
   });
 });
 
-// The service worker tells the pages of this window whether a panel is open
-// by this connection; it is made again when the worker was stopped.
+// The service worker counts this panel open by this connection; it is made
+// again when the worker was stopped.
 function announce(windowId) {
   const port = chrome.runtime.connect({ name: 'panel' });
   port.postMessage({ windowId });

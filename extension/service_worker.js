@@ -1,29 +1,27 @@
 // The toolbar button opens the side panel. The worker knows in which windows
-// a panel is open (each open panel holds a connection to it) and tells the
-// content scripts of those windows' tabs, so that they watch the mouse only
-// while there is a panel to show the words.
+// a panel is open (each open panel holds a connection to it) and keeps their
+// list in the session storage, where the content scripts of every frame read
+// it once and follow its changes: they watch the mouse only while there is a
+// panel to show the words, and no frame has to ask.
 
 chrome.sidePanel.setPanelBehavior({ openPanelOnActionClick: true }).catch(console.error);
+chrome.storage.session.setAccessLevel({ accessLevel: 'TRUSTED_AND_UNTRUSTED_CONTEXTS' })
+  .catch(console.error);
 
 const openPanels = new Map();  // window id -> number of open panels
 
-function isOpen(windowId) {
-  return (openPanels.get(windowId) ?? 0) > 0;
+// Written at every start too: a worker that was stopped forgot its panels,
+// and those still open connect again.
+function publish() {
+  chrome.storage.session.set({ panelWindows: [...openPanels.keys()] }).catch(console.error);
 }
-
-async function tellTabs(windowId, tabs) {
-  const open = isOpen(windowId);
-  for (const tab of tabs ?? await chrome.tabs.query({ windowId })) {
-    // A tab without the content script (a browser page) has nobody to tell.
-    chrome.tabs.sendMessage(tab.id, { type: 'panel', open }).catch(() => {});
-  }
-}
+publish();
 
 function countPanel(windowId, change) {
-  const was = isOpen(windowId);
-  openPanels.set(windowId, (openPanels.get(windowId) ?? 0) + change);
-  if (!isOpen(windowId)) openPanels.delete(windowId);
-  if (isOpen(windowId) !== was) tellTabs(windowId);
+  const count = (openPanels.get(windowId) ?? 0) + change;
+  if (count > 0) openPanels.set(windowId, count);
+  else openPanels.delete(windowId);
+  publish();
 }
 
 chrome.runtime.onConnect.addListener((port) => {
@@ -37,16 +35,4 @@ chrome.runtime.onConnect.addListener((port) => {
   port.onDisconnect.addListener(() => {
     if (windowId !== undefined) countPanel(windowId, -1);
   });
-});
-
-// A content script that starts asks whether its window has a panel open.
-chrome.runtime.onMessage.addListener((message, sender, sendResponse) => {
-  if (message?.type !== 'panel?') return false;
-  sendResponse({ open: sender.tab ? isOpen(sender.tab.windowId) : false });
-  return false;
-});
-
-// A tab dragged into another window takes on that window's state.
-chrome.tabs.onAttached.addListener((tabId, { newWindowId }) => {
-  tellTabs(newWindowId, [{ id: tabId }]);
 });

@@ -13,11 +13,10 @@
 
 #include "dictionary/dictionary_file.h"
 #include "engine/lookup.h"
+#include "engine/page_lookup.h"
 #include "engine/result_lines.h"
-#include "markup/word_bytes.h"
 #include "platform/platform.h"
 #include "platform/utf8.h"
-#include "platform/windows_1250.h"
 
 #define VORDO_EXPORT(name) extern "C" __attribute__((export_name(#name)))
 
@@ -52,6 +51,25 @@ std::string NarrowQuery(int32_t encoding, const void* text, size_t length) {
   }
 }
 
+// Makes `results` the last answer, in `encoding`, and returns its length in
+// code units of that encoding.
+size_t SetAnswer(int32_t encoding, std::string results) {
+  Answer& answer = LastAnswer();
+  answer.wide.clear();
+  answer.narrow.clear();
+  switch (encoding) {
+    case kWindows1250:
+      answer.narrow = std::move(results);
+      return answer.narrow.size();
+    case kUtf8:
+      answer.narrow = NarrowToUtf8(results);
+      return answer.narrow.size();
+    default:
+      answer.wide = NarrowToWide(results);
+      return answer.wide.size();
+  }
+}
+
 }  // namespace
 }  // namespace vordo
 
@@ -78,38 +96,24 @@ VORDO_EXPORT(vordo_lookup) size_t VordoLookup(int32_t encoding, const void* quer
   std::string results;
   AppendResultLines(LookupFieldText(ProcessDictionary(), NarrowQuery(encoding, query, length)),
                     &results);
-  Answer& answer = LastAnswer();
-  answer.wide.clear();
-  answer.narrow.clear();
-  switch (encoding) {
-    case kWindows1250:
-      answer.narrow = std::move(results);
-      return answer.narrow.size();
-    case kUtf8:
-      answer.narrow = NarrowToUtf8(results);
-      return answer.narrow.size();
-    default:
-      answer.wide = NarrowToWide(results);
-      return answer.wide.size();
-  }
+  return SetAnswer(encoding, std::move(results));
 }
 
-// The answer of the last vordo_lookup.
+// Looks up the word at code unit `at` of `length` code units of a page's
+// text at `text` (UTF-16), as a rest of the mouse there. The answer, in
+// UTF-16, starts with a line of the word looked up, a TAB and the phrase
+// whose entries come first (or nothing); the result lines follow. Its
+// length is returned.
+VORDO_EXPORT(vordo_lookup_at) size_t VordoLookupAt(const char16_t* text, size_t length, size_t at) {
+  PageLookup lookup = LookupPageWord(ProcessDictionary(), std::u16string_view(text, length), at);
+  std::string answer = lookup.word + '\t' + lookup.phrase + '\n';
+  AppendResultLines(lookup.results, &answer);
+  return SetAnswer(kUtf16, std::move(answer));
+}
+
+// The answer of the last vordo_lookup or vordo_lookup_at.
 VORDO_EXPORT(vordo_answer) const void* VordoAnswer() {
   const Answer& answer = LastAnswer();
   return answer.wide.empty() ? static_cast<const void*>(answer.narrow.data())
                              : static_cast<const void*>(answer.wide.data());
-}
-
-// The characters that make up words on a page, as the marker reads them:
-// 256 UTF-16 code units, the character of each word byte of Windows-1250,
-// and 0 for the bytes that separate words.
-VORDO_EXPORT(vordo_word_letters) const char16_t* VordoWordLetters() {
-  static char16_t letters[256];
-  for (int byte = 0; byte < 256; ++byte) {
-    letters[byte] = IsWordByte(static_cast<uint8_t>(byte))
-                        ? Windows1250ToUnicode(static_cast<uint8_t>(byte))
-                        : char16_t{0};
-  }
-  return letters;
 }

@@ -44,6 +44,20 @@ function expectedLines(query) {
   return lines;
 }
 
+// The lines the panel shows for a rest on character `at` (a UTF-16 index)
+// of a page's text, from the native tool's people output: a line with the
+// word, then heads, each with its translations indented beneath.
+function expectedRestLines(text, at) {
+  const characters = [...text.slice(0, at)].length;
+  const out = execFileSync(tool, ['lookup', '--dict', dictionary, '--at', String(characters), '--', text]);
+  const lines = [];
+  for (const line of out.toString('utf8').split('\n').slice(1)) {
+    if (line === '') continue;
+    lines.push(line.startsWith('    ') ? line.slice(4) : ` ${line}`);
+  }
+  return lines;
+}
+
 function same(a, b) {
   return a.length === b.length && a.every((line, i) => line === b[i]);
 }
@@ -58,15 +72,21 @@ async function lookups(panel) {
 
 // Records the hover messages that reach the service worker (every page of
 // the extension receives them).
+// Also counts every message that reaches the worker.
 async function startHoverLog(worker) {
   const context = await worker.worker();
   await context.evaluate(() => {
-    self.hoverWords = [];
+    self.hoverTexts = [];
+    self.messages = 0;
     chrome.runtime.onMessage.addListener((message) => {
-      if (message?.type === 'hover') self.hoverWords.push(message.word);
+      self.messages++;
+      if (message?.type === 'hover') self.hoverTexts.push(message.text);
     });
   });
-  return { words: () => context.evaluate(() => self.hoverWords) };
+  return {
+    words: () => context.evaluate(() => self.hoverTexts),
+    messages: () => context.evaluate(() => self.messages),
+  };
 }
 
 // The page's whole DOM as markup, shadow roots and frames included.
@@ -107,14 +127,15 @@ async function textCentre(frame, text) {
         range.setStart(node, at);
         range.setEnd(node, at + wanted.length);
         const box = range.getBoundingClientRect();
-        return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
+        return { x: box.left + box.width / 2, y: box.top + box.height / 2, text: node.data, at };
       }
     }
     return null;
   }, text);
 }
 
-// Moves the mouse onto text of the page or of its frame.
+// Moves the mouse onto text of the page or of its frame; returns the text
+// node's text and where `text` starts in it.
 async function moveOnto(page, text, { frame = false } = {}) {
   let point;
   if (frame) {
@@ -124,7 +145,7 @@ async function moveOnto(page, text, { frame = false } = {}) {
       const box = e.getBoundingClientRect();
       return { x: box.left + e.clientLeft, y: box.top + e.clientTop };
     });
-    point = { x: offset.x + inner.x, y: offset.y + inner.y };
+    point = { ...inner, x: offset.x + inner.x, y: offset.y + inner.y };
   } else {
     point = await textCentre(page.mainFrame(), text);
   }
@@ -132,6 +153,7 @@ async function moveOnto(page, text, { frame = false } = {}) {
   // Come from a little aside, as a hand does.
   await page.mouse.move(point.x - 3, point.y);
   await page.mouse.move(point.x, point.y);
+  return point;
 }
 
 async function moveOntoElement(page, selector) {
@@ -140,10 +162,56 @@ async function moveOntoElement(page, selector) {
   await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
 }
 
+// The centre of character `offset` of the first occurrence of `text` in
+// the text nodes of the element `selector`.
+async function characterCentre(page, selector, text, offset) {
+  return page.evaluate((wanted, where, at) => {
+    const walker = document.createTreeWalker(document.querySelector(where), NodeFilter.SHOW_TEXT);
+    for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+      const found = node.data.indexOf(wanted);
+      if (found < 0) continue;
+      const range = document.createRange();
+      range.setStart(node, found + at);
+      range.setEnd(node, found + at + 1);
+      const box = range.getBoundingClientRect();
+      return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
+    }
+    return null;
+  }, text, selector, offset);
+}
+
+async function panelState(panel) {
+  return panel.evaluate(() => ({
+    word: document.getElementById('query').value,
+    lines: window.vordoPanel.view.lines,
+    lookups: window.vordoPanel.status.lookups,
+  }));
+}
+
+// Rests the mouse on character `offset` of `text` in `selector`; returns
+// the panel's state after the lookup, or null when none came.
+async function restOnCharacter(page, panel, selector, text, offset) {
+  const point = await characterCentre(page, selector, text, offset);
+  if (!point) throw new Error(`no "${text}" in ${selector}`);
+  await page.mouse.move(880, 590);
+  await sleep(REST_MS + 100);
+  const count = await lookups(panel);
+  await page.mouse.move(point.x - 2, point.y);
+  await page.mouse.move(point.x, point.y);
+  const restedAt = Date.now();
+  try {
+    await panel.waitForFunction((n) => window.vordoPanel.status.lookups > n, { timeout: 2500 }, count);
+  } catch {
+    return null;
+  }
+  const shownAt = await panel.evaluate(() => window.vordoPanel.status.lastShownAt);
+  return { ...(await panelState(panel)), point, ms: Math.round(shownAt - restedAt) };
+}
+
 // Rests the mouse on a word and waits for the panel to show a lookup.
 async function hoverLookup(page, panel, word, where) {
   const count = await lookups(panel);
-  await moveOnto(page, word, where);
+  const { text, at } = await moveOnto(page, word, where);
   const restedAt = Date.now();
   await panel.waitForFunction((n) => window.vordoPanel.status.lookups > n, { timeout: 5000 }, count);
   const state = await panel.evaluate(() => ({
@@ -152,7 +220,7 @@ async function hoverLookup(page, panel, word, where) {
     shownAt: window.vordoPanel.status.lastShownAt,
   }));
   const focusInPage = await page.evaluate(() => document.hasFocus());
-  return { ...state, focusInPage, ms: Math.round(state.shownAt - restedAt) };
+  return { ...state, focusInPage, ms: Math.round(state.shownAt - restedAt), expected: expectedRestLines(text, at) };
 }
 
 // Does something with the mouse and then checks that no lookup followed.
@@ -201,6 +269,13 @@ try {
   const page = (await browser.pages())[0];
   await page.setViewport({ width: 900, height: 600 });
   const hoverLog = await startHoverLog(worker);
+
+  // A page of many frames loads without a message from any of them.
+  const messagesBefore = await hoverLog.messages();
+  await page.goto(`${base}/frames.html`, { waitUntil: 'load' });
+  await page.waitForFunction(() => document.querySelectorAll('iframe').length === 40);
+  await sleep(500);
+  check(await hoverLog.messages() === messagesBefore, 'a page with 40 frames loads without one message to the extension');
 
   // With no panel open the content scripts do not watch the mouse.
   await page.goto(`${base}/english.html#${otherPort}`, { waitUntil: 'load' });
@@ -302,7 +377,7 @@ try {
   for (const [word, where] of [['brown', {}], ['beautiful', { shadow: true }], ['bare', { shadow: true }],
     ['mountain', { frame: true }], ['yesterday', {}], ['jumps', {}]]) {
     const result = await hoverLookup(page, panel, word, where);
-    check(result.word === word && same(result.lines, expectedLines(word)),
+    check(result.word === word && same(result.lines, result.expected),
       `a rest on "${word}"${where.frame ? ' in a frame' : where.shadow ? ' in a shadow root' : ''} shows its translations`);
     check(result.focusInPage, `  and the focus stays in the page`);
     restTimes.push(result.ms);
@@ -327,12 +402,107 @@ try {
   check(after === before, 'the page\'s DOM is the same after hovering');
   check(await page.evaluate(() => window.mutations) === 0, 'no mutation of the page was observed');
 
+  // Words as a reader reads them: contractions, hyphens, words across
+  // inline elements, letters beyond Windows-1250, digits, phrases, and the
+  // ends of blocks. Each case: where the mouse rests (the element, a text in
+  // it and the character of that text), the word the field then shows, and
+  // the first head of the results (null: not checked).
+  await page.goto(`${base}/reader.html`, { waitUntil: 'load' });
+  const readerBefore = await snapshot(page);
+  await watchMutations(page);
+  const readerCases = [
+    ['#contractions', "don't", 1, 'do', null], ['#contractions', 'isn\u2019t', 1, "isn't", "isn't"],
+    ['#contractions', "we've", 0, 'we', null], ['#contractions', "you're", 0, "you're", "you're"],
+    ['#contractions', "user's", 5, 'user', 'user'],
+    ['#hyphens', 'e-mail', 3, 'e-mail', 'e-mail'],
+    ['#hyphens', 'state-of-the-art', 1, 'state-of-the-art', 'state-of-the-art'],
+    ['#hyphens', 'well-known', 6, 'well-known', 'well-known (adj.)'],
+    // Each word's two halves apart: a second rest on the word just shown
+    // shows nothing new.
+    ['#inline b', 'W', 0, 'Word', null], ['#inline', 'inter', 1, 'international', 'international'],
+    ['#inline a', 'link', 1, 'linked', null], ['#inline i', 'un', 0, 'unbelievable', 'unbelievable (adj.)'],
+    ['#inline', 'extra', 1, 'extraordinary', 'extraordinary'], ['#inline', 'ord', 1, 'Word', null],
+    ['#inline', 'national', 3, 'international', 'international'], ['#inline', 'ed', 0, 'linked', null],
+    ['#inline', 'believable', 3, 'unbelievable', 'unbelievable (adj.)'],
+    ['#inline', 'ordinary', 3, 'extraordinary', 'extraordinary'],
+    ['#letters', 'na\u00EFve', 2, 'naive', 'naive'], ['#letters', 'cr\u00E8me', 2, 'creme', 'creme (n.)'],
+    ['#letters', 'Se\u00F1or', 2, 'Senor', null], ['#letters', '\u00D8resund', 0, 'Oresund', null],
+    ['#letters', '\uFB01nd', 0, 'find', 'find'], ['#letters', 'quoted', 2, 'quoted', null],
+    ['#digits', 'MP3', 0, 'MP3', null], ['#digits', '1990s', 4, '1990s', null],
+    ['#digits', '4th', 1, '4th', '4th (num.)'],
+    ['#phrases', 'source', 2, 'source', 'source code'], ['#phrases', 'software', 2, 'software', 'free software'],
+    ['#phrases', 'up', 0, 'up', 'look up (v.)'], ['#phrases', 'looked', 2, 'looked', 'look up (v.)'],
+    ['#phrases', 'spite', 2, 'spite', 'in spite of'], ['#phrases', 'party', 1, 'party', 'third party'],
+    ['#blocks', 'foo', 1, 'foo', null], ['#blocks', 'tball', 1, 'tball', null],
+    ['#blocks', 'line', 1, 'line', null], ['#blocks', 'break', 1, 'break', null],
+    ['#blocks', 'cell', 1, 'cell', null], ['#blocks', 'mate', 1, 'mate', null],
+  ];
+  let phraseRests = 0;
+  const readerTimes = [];
+  for (const [selector, text, offset, word, head] of readerCases) {
+    const result = await restOnCharacter(page, panel, selector, text, offset);
+    const firstHead = result?.lines[0]?.slice(1) ?? null;
+    const ok = result !== null && result.word === word && (head === null || firstHead === head);
+    check(ok, `a rest on "${text}"[${offset}] in ${selector} looks up "${word}"` +
+      `${head ? ` and shows "${head}" first` : ''}${ok ? '' : ` (got ${JSON.stringify(result?.word)}, ${JSON.stringify(firstHead)})`}`);
+    if (ok && head && head.includes(' ') && !word.includes(' ')) phraseRests++;
+    if (result) readerTimes.push(result.ms);
+  }
+  check(phraseRests >= 5, `${phraseRests} rests showed the phrase around the word first`);
+  for (const [what, selector, text, offset] of [['the sign in 3\u00D74', '#letters', '3\u00D74', 1],
+    ['a guillemet', '#letters', '\u2039', 0]]) {
+    check(await restOnCharacter(page, panel, selector, text, offset) === null, `a rest on ${what} shows nothing`);
+  }
+  const longWord = await restOnCharacter(page, panel, '#long', 'aaaa', 0);
+  check(longWord?.word === `x${'a'.repeat(254)}`, 'a word longer than the field is cut to its 255 characters');
+  const sent = await hoverLog.words();
+  check(sent.every((text) => text.length <= 512), 'the content script sends at most 512 characters of text');
+
+  // The same word again, the mouse moved by a few pixels: no new lookup,
+  // the list stays where the reader scrolled it.
+  const jitter = await restOnCharacter(page, panel, '#jitter', 'Extraordinary', 4);
+  check(jitter?.word === 'extraordinary' || jitter?.word === 'Extraordinary', 'a rest on "Extraordinary" looks it up');
+  if (jitter) {
+    const count = await lookups(panel);
+    await page.mouse.move(jitter.point.x + 3, jitter.point.y + 1);
+    await sleep(REST_MS + 500);
+    check(await lookups(panel) === count, 'a rest on the same word, a few pixels on, does not look it up again');
+  }
+
+  // Mouse events that the page makes itself are not the reader's.
+  const synthetic = await characterCentre(page, '#phrases', 'software', 2);
+  await expectNothing(page, panel, 'a rest made of the page\'s own mouse events', () => page.evaluate(({ x, y }) => {
+    for (const target of [document, document.elementFromPoint(x, y)]) {
+      target.dispatchEvent(new MouseEvent('mousemove', { clientX: x, clientY: y, bubbles: true, composed: true }));
+    }
+  }, synthetic));
+
+  // What the reader types in the panel is not replaced by a rest.
+  await panel.click('#query', { clickCount: 3 });
+  await panel.keyboard.press('Backspace');
+  await panel.type('#query', 'hou');
+  const typing = await panelState(panel);
+  const overTyping = await characterCentre(page, '#phrases', 'rain', 1);
+  await page.mouse.move(overTyping.x - 2, overTyping.y);
+  await page.mouse.move(overTyping.x, overTyping.y);
+  await sleep(REST_MS + 500);
+  const afterTyping = await panelState(panel);
+  check(afterTyping.word === 'hou' && afterTyping.lookups === typing.lookups,
+    'a rest does not replace a query being typed in the panel');
+  await panel.keyboard.press('Enter');
+  await page.bringToFront();
+
+  check(await snapshot(page) === readerBefore, 'the reader page\'s DOM is the same after the rests');
+  check(await page.evaluate(() => window.mutations) === 0, '  and no mutation of it was observed');
+  figures['rest to the answer shown, reader page'] =
+    `${Math.min(...readerTimes)}-${Math.max(...readerTimes)} ms (${REST_MS} ms of rest included)`;
+
   // Other character sets and scripts.
   for (const [file, word, nothingOn] of [['czech.html', 'žluťoučký', null], ['czech.html', 'Look', null],
     ['world.html', 'house', 'Привет'], ['world.html', 'cat', '漢字']]) {
     await page.goto(`${base}/${file}`, { waitUntil: 'load' });
     const result = await hoverLookup(page, panel, word, {});
-    check(result.word === word && same(result.lines, expectedLines(word)), `${file}: a rest on "${word}"`);
+    check(result.word === word && same(result.lines, result.expected), `${file}: a rest on "${word}"`);
     if (nothingOn) await expectNothing(page, panel, `${file}: a rest on "${nothingOn}"`, () => moveOnto(page, nothingOn));
   }
 

@@ -7,7 +7,7 @@
 import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { WASI } from 'node:wasi';
-import { Engine } from '../../extension/engine.js';
+import { Engine, parseAnswer } from '../../extension/engine.js';
 
 const [tool, wasmPath, dictionaryPath] = process.argv.slice(2);
 const failures = [];
@@ -90,6 +90,34 @@ for (const query of list.filter((q) => !narrowQueries.includes(q))) {
 }
 check(engine.lookup('look').length > 0, 'nothing found for "look"');
 
+// Rests of the mouse: every word start of the text's first paragraphs, as
+// `vordo lookup --raw --at` reads them (the text is ASCII: a character is a
+// code unit and a byte).
+const paragraphs = text.split(/\n\s*\n/).slice(0, 12).map((p) => p.replace(/\s+/g, ' ').trim());
+let rests = 0;
+for (const paragraph of paragraphs) {
+  for (const match of paragraph.matchAll(/[A-Za-z]+/g)) {
+    const at = match.index + (match[0].length >> 1);
+    const native = windows1250.decode(execFileSync(tool,
+      ['lookup', '--raw', '--dict', dictionaryPath, '--at', String(at), '--', paragraph]));
+    const firstLine = native.indexOf('\n');
+    const [, word = '', phrase = ''] = native.slice(0, firstLine).split('\t');
+    const rest = engine.lookupAt(paragraph, at);
+    const results = parseAnswer(native.slice(firstLine + 1));
+    check(rest.word === word && rest.phrase === phrase && JSON.stringify(rest.results) === JSON.stringify(results),
+      `rest differs at ${at} of ${JSON.stringify(paragraph.slice(0, 40))}`);
+    rests++;
+  }
+}
+// Beyond Windows-1250: the word is folded and the rest counts code units.
+const naive = engine.lookupAt('a na\u00EFve \u{1D41F}\u{1D422}\u{1D427}\u{1D41D} look', 4);
+check(naive.word === 'naive' && naive.results.length > 0, 'a rest on "naïve" finds no "naive"');
+check(engine.lookupAt('a na\u00EFve \u{1D41F}\u{1D422}\u{1D427}\u{1D41D} look', 12).word === 'find',
+  'a rest on mathematical letters finds no "find"');
+for (const [restText, at] of [['', 0], ['dog', 3], ['dog', -1], ['dog', 2 ** 31], ['3\u00D74', 1]]) {
+  check(engine.lookupAt(restText, at).word === '', `a rest at ${at} of "${restText}" finds a word`);
+}
+
 // A damaged dictionary is refused with a reason, and a module that has no
 // dictionary finds nothing.
 const good = readFileSync(dictionaryPath);
@@ -103,6 +131,6 @@ const { instance } = await WebAssembly.instantiate(wasm, {});
 instance.exports._initialize();
 check(new Engine(instance.exports).lookup('look').length === 0, 'a lookup without a dictionary finds something');
 
-console.log(`wasm engine: ${compared} queries compared with the native engine, ${failures.length} differences`);
+console.log(`wasm engine: ${compared} queries and ${rests} rests compared with the native engine, ${failures.length} differences`);
 for (const failure of failures.slice(0, 20)) console.log(`  ${failure}`);
 process.exit(failures.length === 0 ? 0 : 1);
