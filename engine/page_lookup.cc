@@ -86,9 +86,13 @@ constexpr std::string_view kDeterminers[] = {
     "no",  "our",  "some", "that", "the",   "their", "these", "this", "those",
     "whose", "your"};
 
-constexpr std::string_view kFormsOfBe[] = {"am", "are", "be", "been", "being", "is", "was", "were"};
-
 constexpr std::string_view kVerbLabel = "(v.)";
+
+// Particles and prepositions do not inflect: "off" of a head matches no
+// form of "offer", nor "as" one of "a".
+constexpr std::string_view kUninflected[] = {
+    "about", "as",  "at",   "away", "back", "by",  "down", "for", "from", "in", "into",
+    "of",    "off", "on",   "out",  "over", "to",  "up",   "with"};
 
 bool IsHeadWordByte(char c) {
   uint8_t byte = static_cast<uint8_t>(c);
@@ -149,14 +153,13 @@ class PhraseFinder {
 
   // Whether the head words stand in the text as consecutive words, one of
   // them the word at the rest. A verb's phrase does not fit where the text
-  // uses its first word otherwise: as a noun after a determiner ("the work
-  // in"), or as a passive ("be used to").
+  // uses its first word as a noun, after a determiner ("the work in").
   bool Fits(const std::vector<std::string>& head, bool verb) {
     if (head.size() > reach()) return false;
     size_t lowest = rest_ + 1 >= head.size() ? std::max(first_, rest_ + 1 - head.size()) : first_;
     size_t highest = std::min(rest_, last_ + 1 - head.size());
     for (size_t start = lowest; start <= highest; ++start) {
-      bool fits = !(verb && UsedOtherwiseThanAsVerb(start));
+      bool fits = !(verb && UsedAsNoun(start));
       for (size_t i = 0; i < head.size() && fits; ++i) fits = Matches(head[i], start + i);
       if (fits) return true;
     }
@@ -164,18 +167,17 @@ class PhraseFinder {
   }
 
  private:
-  bool UsedOtherwiseThanAsVerb(size_t start) const {
+  bool UsedAsNoun(size_t start) const {
     if (start == 0 || !words_[start].follows_closely) return false;
     std::string before = LowerCaseAscii(words_[start - 1].spelling);
-    if (std::binary_search(std::begin(kDeterminers), std::end(kDeterminers), before)) return true;
-    return std::binary_search(std::begin(kFormsOfBe), std::end(kFormsOfBe), before) &&
-           EndsWith(LowerCaseAscii(words_[start].spelling), "ed");
+    return std::binary_search(std::begin(kDeterminers), std::end(kDeterminers), before);
   }
 
   bool Matches(const std::string& head_word, size_t index) {
     const std::string& spelling = words_[index].spelling;
     if (head_word.empty() || spelling.empty()) return false;
     if (head_word == LowerCaseAscii(spelling)) return true;
+    if (std::binary_search(std::begin(kUninflected), std::end(kUninflected), head_word)) return false;
     if (!forms_[index]) forms_[index] = BuildWordForms(dictionary_, LowerCaseAscii(spelling));
     return std::binary_search(forms_[index]->begin(), forms_[index]->end(), head_word);
   }

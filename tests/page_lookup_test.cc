@@ -97,6 +97,10 @@ DictionaryWriter Reader() {
   writer.AddLemma("look", {LemmaItem::Self(), LemmaItem::Literal("looked"), LemmaItem::Literal("looks")});
   writer.AddEntry("look", "d\xEDvat se");
   writer.AddEntry("look up", "vyhledat");
+  // As in the built dictionary, "offer" is among the forms of "off".
+  writer.AddLemma("off", {LemmaItem::Self(), LemmaItem::Literal("offer")});
+  AddPlainEntry(&writer, "written off", "odepsan\xFD");
+  writer.AddEntry("offer", "nab\xED" "dka");
   return writer;
 }
 
@@ -165,9 +169,15 @@ TEST_F(PageLookupTest, APhraseNeedsItsWordsSideBySideAndMeaningful) {
   }
   // Grammar words alone make no phrase worth putting first.
   EXPECT_EQ(FirstHead(u"you may copy", u"may"), "may");
-  // A verb's phrase does not fit a noun after a determiner.
+  // A verb's phrase does not fit a noun after a determiner; a passive is
+  // still the verb.
   EXPECT_EQ(FirstHead(u"the work in progress", u"work"), "work");
   EXPECT_EQ(FirstHead(u"to work in the flour", u"work"), "work in (v.)");
+  EXPECT_EQ(FirstHead(u"We looked up the word.", u"looked"), "look up");
+  EXPECT_EQ(Rest(u"It was not looked up.", u"looked").phrase, "look up");
+  // Particles match only as written.
+  EXPECT_EQ(Rest(u"a written offer", u"written").phrase, "");
+  EXPECT_EQ(Rest(u"written off", u"written").phrase, "written off");
 }
 
 }  // namespace

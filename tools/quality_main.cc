@@ -6,6 +6,9 @@
 //                   lookup finds an entry of their base word
 //   phrases         the share of 1,000 random multi-word heads of the source,
 //                   typed as written, whose own entry is among the first 3
+//   rests FILE      rests of the mouse on words of phrases: the precision
+//                   (a phrase put first is the one expected) and the recall
+//                   (an expected phrase is put first) of the phrase finder
 //
 // Options: --dict FILE (default dic.bin beside the executable), --index FILE,
 // --data FILE (the source), --wordnet DIR, --at-least PERCENT (fail below).
@@ -22,6 +25,7 @@
 
 #include "dictionary/dictionary_file.h"
 #include "engine/lookup.h"
+#include "engine/page_lookup.h"
 #include "engine/query.h"
 #include "markup/word_bytes.h"
 #include "platform/utf8.h"
@@ -149,6 +153,50 @@ int Phrases(const DictionaryFile& dictionary, const std::vector<SourceEntry>& so
   return Report("phrases with their own entry among the first 3", found, phrases.size());
 }
 
+// One line of a rests file: the phrase expected first ("-" for none), a
+// TAB, and UTF-8 text whose word in brackets is where the mouse rests.
+// Lines starting with '#' say how the list was made.
+int Rests(const DictionaryFile& dictionary, const std::string& path) {
+  std::ifstream file(path);
+  if (!file) {
+    std::fprintf(stderr, "vordo_quality: cannot read %s\n", path.c_str());
+    return kExitFailure;
+  }
+  size_t shown = 0, shown_right = 0, expected = 0, expected_found = 0, rests = 0;
+  std::string line;
+  while (std::getline(file, line)) {
+    size_t tab = line.find('\t');
+    if (line.empty() || line[0] == '#' || tab == std::string::npos) continue;
+    std::string want = line.substr(0, tab);
+    std::u16string text = Utf8ToWide(line.substr(tab + 1));
+    size_t open = text.find(u'[');
+    size_t close = text.find(u']', open);
+    if (open == std::u16string::npos || close == std::u16string::npos) {
+      std::fprintf(stderr, "vordo_quality: no [rest] in: %s\n", line.c_str());
+      return kExitFailure;
+    }
+    text.erase(close, 1);
+    text.erase(open, 1);
+    std::string phrase = NarrowToUtf8(LookupPageWord(dictionary, text, open).phrase);
+    ++rests;
+    bool wanted = want != "-";
+    expected += wanted;
+    expected_found += wanted && phrase == want;
+    if (!phrase.empty()) {
+      ++shown;
+      shown_right += phrase == want;
+    }
+    if (phrase != (wanted ? want : "")) {
+      std::printf("  %s: shown \"%s\", expected \"%s\"\n", line.substr(tab + 1).c_str(), phrase.c_str(),
+                  want.c_str());
+    }
+  }
+  std::printf("%zu rests, %zu with a phrase expected\n", rests, expected);
+  int precision = Report("phrases put first that are the phrase of the text (precision)", shown_right, shown);
+  int recall = Report("phrases of the text put first (recall)", expected_found, expected);
+  return precision != kExitOk ? precision : recall;
+}
+
 }  // namespace
 }  // namespace vordo
 
@@ -163,7 +211,7 @@ int main(int argc, char** argv) {
                      {"at-least", true}},
                     &options,
                     &error)) {
-    std::fprintf(stderr, "usage: vordo_quality hover|inflections|phrases [options] [FILE...] %s\n",
+    std::fprintf(stderr, "usage: vordo_quality hover|inflections|phrases|rests [options] [FILE...] %s\n",
                  error.c_str());
     return kExitUsage;
   }
@@ -186,6 +234,7 @@ int main(int argc, char** argv) {
     return Inflections(dictionary, source, options.Value("wordnet", "/usr/share/wordnet"));
   }
   if (args[0] == "phrases") return Phrases(dictionary, source);
+  if (args[0] == "rests" && options.operands.size() == 1) return Rests(dictionary, options.operands[0]);
   std::fprintf(stderr, "vordo_quality: unknown measurement %s\n", args[0].c_str());
   return kExitUsage;
 }
