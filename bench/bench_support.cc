@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <fstream>
 #include <set>
 
@@ -29,31 +30,39 @@ std::vector<std::string> HeadTokensOf(const DictionaryFile& file) {
   return std::vector<std::string>(tokens.begin(), tokens.end());
 }
 
-void TimeEveryLookup(benchmark::State& state, const DictionaryFile& file,
-                     const std::vector<std::string>& tokens) {
+void TimeEach(benchmark::State& state, size_t count, const std::function<void(size_t)>& run,
+              const std::function<std::string(size_t)>& name) {
   std::vector<double> micros;
-  std::string slowest;
+  size_t slowest = 0;
   for (auto _ : state) {
     micros.clear();
     double worst = 0;
-    for (const std::string& token : tokens) {
+    for (size_t i = 0; i < count; ++i) {
       auto start = std::chrono::steady_clock::now();
-      benchmark::DoNotOptimize(Lookup(file, token));
+      run(i);
       double elapsed =
           std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
       micros.push_back(elapsed);
       if (elapsed > worst) {
         worst = elapsed;
-        slowest = token;
+        slowest = i;
       }
     }
   }
+  if (micros.empty()) return;
   std::sort(micros.begin(), micros.end());
   state.counters["tokens"] = static_cast<double>(micros.size());
   state.counters["median_us"] = micros[micros.size() / 2];
   state.counters["p99_us"] = micros[micros.size() * 99 / 100];
   state.counters["max_us"] = micros.back();
-  state.SetLabel("slowest: " + slowest);
+  state.SetLabel("slowest: " + name(slowest));
+}
+
+void TimeEveryLookup(benchmark::State& state, const DictionaryFile& file,
+                     const std::vector<std::string>& tokens) {
+  TimeEach(
+      state, tokens.size(), [&](size_t i) { benchmark::DoNotOptimize(Lookup(file, tokens[i])); },
+      [&](size_t i) { return tokens[i]; });
 }
 
 void ReportMemory(benchmark::State& state) {

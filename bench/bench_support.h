@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,12 @@ namespace vordo {
 
 // Every distinct token of every head text, read from the blocks.
 std::vector<std::string> HeadTokensOf(const DictionaryFile& file);
+
+// Runs `run(i)` once for each of `count` items, timing each, and reports
+// the median, the 99th percentile and the slowest run in microseconds as
+// counters, and `name` of the slowest as the label.
+void TimeEach(benchmark::State& state, size_t count, const std::function<void(size_t)>& run,
+              const std::function<std::string(size_t)>& name);
 
 // Looks every token up once, timing each lookup, and reports the median,
 // the 99th percentile and the slowest lookup in microseconds as counters.

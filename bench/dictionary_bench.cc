@@ -3,6 +3,7 @@
 // measured on the dictionary source.
 #include <benchmark/benchmark.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -16,6 +17,7 @@
 #include "dictionary/dictionary_file.h"
 #include "dictionary/dictionary_writer.h"
 #include "engine/lookup.h"
+#include "engine/page_lookup.h"
 #include "tools/dictionary_builder.h"
 #include "tools/english_forms.h"
 #include "tools/freedict_source.h"
@@ -60,6 +62,41 @@ void BM_RealWarmLookupGplWords(benchmark::State& state) {
   std::vector<std::string> words(distinct.begin(), distinct.end());
   for (const std::string& word : words) Lookup(file, word);
   TimeEveryLookup(state, file, words);
+}
+
+// A rest of the mouse on each word of GPL-3, with its paragraph around it
+// as the extension sends it: the word read, looked up and its phrase put
+// first. Warm: each word was looked up before.
+void BM_RealWarmRestOnGplWords(benchmark::State& state) {
+  DictionaryFile file;
+  if (!file.Open(DictionaryPath())) {
+    state.SkipWithError("no dictionary");
+    return;
+  }
+  std::ifstream text("/usr/share/common-licenses/GPL-3");
+  std::string whole{std::istreambuf_iterator<char>(text), std::istreambuf_iterator<char>()};
+  struct Rest {
+    std::u16string paragraph;
+    size_t at;
+  };
+  std::vector<Rest> rests;
+  size_t start = 0;
+  while (start < whole.size()) {
+    size_t end = whole.find("\n\n", start);
+    if (end == std::string::npos) end = whole.size();
+    std::u16string paragraph(whole.begin() + static_cast<std::ptrdiff_t>(start),
+                             whole.begin() + static_cast<std::ptrdiff_t>(end));
+    auto letter = [](char16_t c) { return c < 0x80 && std::isalpha(static_cast<int>(c)); };
+    for (size_t i = 0; i < paragraph.size(); ++i) {
+      if (letter(paragraph[i]) && (i == 0 || !letter(paragraph[i - 1]))) rests.push_back({paragraph, i});
+    }
+    start = end + 2;
+  }
+  for (const Rest& rest : rests) LookupPageWord(file, rest.paragraph, rest.at);
+  TimeEach(
+      state, rests.size(),
+      [&](size_t i) { benchmark::DoNotOptimize(LookupPageWord(file, rests[i].paragraph, rests[i].at)); },
+      [&](size_t i) { return LookupPageWord(file, rests[i].paragraph, rests[i].at).word; });
 }
 
 // Builds the dictionary with one block size, then measures the file size,
@@ -122,6 +159,7 @@ void BM_BlockSize(benchmark::State& state) {
 BENCHMARK(BM_RealOpenDictionary)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RealWarmLookupEveryHeadToken)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RealWarmLookupGplWords)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RealWarmRestOnGplWords)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BlockSize)->RangeMultiplier(2)->Range(2048, 65536)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

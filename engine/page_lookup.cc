@@ -99,11 +99,12 @@ bool IsHeadWordByte(char c) {
   return IsWordByte(byte) || (c >= '0' && c <= '9') || c == '\'' || c == '-';
 }
 
-// The words of a head, parenthesised groups left out and signs around a
-// word ("ask!") taken off, in lower case. A word of signs only stays, empty,
-// so that no text matches it.
-std::vector<std::string> HeadWords(std::string_view head) {
-  std::vector<std::string> words;
+// The words of a head into `words`, parenthesised groups left out and
+// signs around a word ("ask!") taken off, in lower case. A word of signs
+// only stays, empty, so that no text matches it. The strings of `words` are
+// reused: a lookup of "the" reads thousands of heads.
+void HeadWords(std::string_view head, std::vector<std::string>* words) {
+  size_t count = 0;
   size_t pos = 0;
   while (pos < head.size()) {
     if (head[pos] == ' ') {
@@ -116,16 +117,24 @@ std::vector<std::string> HeadWords(std::string_view head) {
       std::string_view word = head.substr(pos, end - pos);
       while (!word.empty() && !IsHeadWordByte(word.front())) word.remove_prefix(1);
       while (!word.empty() && !IsHeadWordByte(word.back())) word.remove_suffix(1);
-      words.push_back(LowerCaseAscii(word));
+      if (count == words->size()) words->emplace_back();
+      std::string& lower = (*words)[count++];
+      lower.assign(word);
+      for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+      }
       pos = end;
     }
   }
-  return words;
+  words->resize(count);
 }
 
 bool HasEntryOfItsOwn(const std::vector<ResultEntry>& results) {
-  return std::any_of(results.begin(), results.end(),
-                     [](const ResultEntry& result) { return HeadWords(result.head).size() == 1; });
+  std::vector<std::string> words;
+  return std::any_of(results.begin(), results.end(), [&words](const ResultEntry& result) {
+    HeadWords(result.head, &words);
+    return words.size() == 1;
+  });
 }
 
 bool SameEntry(const ResultEntry& a, const ResultEntry& b) {
@@ -137,7 +146,7 @@ class PhraseFinder {
  public:
   PhraseFinder(const DictionaryFile& dictionary, const std::vector<PageWord>& words, size_t rest,
                FormSet rest_forms)
-      : dictionary_(dictionary), words_(words), rest_(rest), forms_(words.size()) {
+      : dictionary_(dictionary), words_(words), rest_(rest) {
     first_ = rest;
     while (first_ > 0 && words[first_].follows_closely && rest - first_ < kPhraseReach) --first_;
     last_ = rest;
@@ -145,8 +154,10 @@ class PhraseFinder {
            last_ - rest < kPhraseReach) {
       ++last_;
     }
+    for (size_t i = first_; i <= last_; ++i) lower_.push_back(LowerCaseAscii(words[i].spelling));
+    forms_.resize(lower_.size());
     std::sort(rest_forms.begin(), rest_forms.end());
-    forms_[rest] = std::move(rest_forms);
+    forms_[rest - first_] = std::move(rest_forms);
   }
 
   size_t reach() const { return last_ - first_ + 1; }
@@ -174,12 +185,13 @@ class PhraseFinder {
   }
 
   bool Matches(const std::string& head_word, size_t index) {
-    const std::string& spelling = words_[index].spelling;
-    if (head_word.empty() || spelling.empty()) return false;
-    if (head_word == LowerCaseAscii(spelling)) return true;
+    const std::string& lower = lower_[index - first_];
+    if (head_word.empty() || lower.empty()) return false;
+    if (head_word == lower) return true;
     if (std::binary_search(std::begin(kUninflected), std::end(kUninflected), head_word)) return false;
-    if (!forms_[index]) forms_[index] = BuildWordForms(dictionary_, LowerCaseAscii(spelling));
-    return std::binary_search(forms_[index]->begin(), forms_[index]->end(), head_word);
+    std::optional<FormSet>& forms = forms_[index - first_];
+    if (!forms) forms = BuildWordForms(dictionary_, lower);
+    return std::binary_search(forms->begin(), forms->end(), head_word);
   }
 
   const DictionaryFile& dictionary_;
@@ -187,6 +199,9 @@ class PhraseFinder {
   size_t rest_;
   size_t first_;
   size_t last_;
+  // Of the words first_ to last_: their spellings in lower case, and their
+  // forms once asked for.
+  std::vector<std::string> lower_;
   std::vector<std::optional<FormSet>> forms_;
 };
 
@@ -196,25 +211,32 @@ struct ReadingResults {
   std::vector<ResultEntry> results;
 };
 
-// Moves the entries of the longest phrase that fits the text to the front.
-void PutPhraseFirst(PhraseFinder* finder, const std::vector<ReadingResults>& tried,
+// The results of the chosen reading, with the entries of the longest phrase
+// that fits the text (from the results of any reading tried) in front.
+void PutPhraseFirst(PhraseFinder* finder, std::vector<ReadingResults>* tried, size_t chosen,
                     PageLookup* lookup) {
   std::vector<std::string> best;
-  for (const ReadingResults& reading : tried) {
+  std::vector<std::string> head;
+  for (const ReadingResults& reading : *tried) {
     for (const ResultEntry& result : reading.results) {
-      std::vector<std::string> head = HeadWords(result.head);
+      HeadWords(result.head, &head);
       if (head.size() < 2 || head.size() <= best.size() || !CarriesMeaning(head) ||
           !finder->Fits(head, result.head.find(kVerbLabel) != std::string::npos)) {
         continue;
       }
-      best = std::move(head);
+      best = head;
     }
   }
-  if (best.empty()) return;
+  std::vector<ResultEntry>& own = (*tried)[chosen].results;
+  if (best.empty()) {
+    lookup->results = std::move(own);
+    return;
+  }
   std::vector<ResultEntry> ordered;
-  for (const ReadingResults& reading : tried) {
+  for (const ReadingResults& reading : *tried) {
     for (const ResultEntry& result : reading.results) {
-      if (HeadWords(result.head) != best) continue;
+      HeadWords(result.head, &head);
+      if (head != best) continue;
       if (std::none_of(ordered.begin(), ordered.end(),
                        [&](const ResultEntry& kept) { return SameEntry(kept, result); })) {
         ordered.push_back(result);
@@ -222,7 +244,7 @@ void PutPhraseFirst(PhraseFinder* finder, const std::vector<ReadingResults>& tri
     }
   }
   size_t phrase_entries = ordered.size();
-  for (ResultEntry& result : lookup->results) {
+  for (ResultEntry& result : own) {
     auto moved = ordered.begin() + static_cast<std::ptrdiff_t>(phrase_entries);
     if (std::none_of(ordered.begin(), moved,
                      [&](const ResultEntry& kept) { return SameEntry(kept, result); })) {
@@ -260,23 +282,24 @@ PageLookup LookupPageWord(const DictionaryFile& dictionary, std::u16string_view 
                            [at](const PageWord& word) { return word.begin <= at && at < word.end; });
   if (rest == words.end()) return lookup;
   std::vector<ReadingResults> tried;
-  const ReadingResults* chosen = nullptr;
+  size_t chosen = 0;
+  bool has_own_entry = false;
   for (std::string& reading : WordReadings(text, *rest, at)) {
     if (reading.size() > kMaxQueryLength) reading.resize(kMaxQueryLength);
     tried.push_back({reading, LookupFieldText(dictionary, reading)});
-    if (HasEntryOfItsOwn(tried.back().results)) {
-      chosen = &tried.back();
+    has_own_entry = HasEntryOfItsOwn(tried.back().results);
+    if (has_own_entry) {
+      chosen = tried.size() - 1;
       break;
     }
   }
   if (tried.empty()) return lookup;
-  if (chosen == nullptr) {
+  if (!has_own_entry) {
     auto found = std::find_if(tried.begin(), tried.end(),
                               [](const ReadingResults& r) { return !r.results.empty(); });
-    chosen = found != tried.end() ? &*found : &tried.front();
+    chosen = found != tried.end() ? static_cast<size_t>(found - tried.begin()) : 0;
   }
-  lookup.word = chosen->reading;
-  lookup.results = chosen->results;
+  lookup.word = tried[chosen].reading;
 
   FormSet rest_forms;
   for (const ReadingResults& reading : tried) {
@@ -287,7 +310,7 @@ PageLookup LookupPageWord(const DictionaryFile& dictionary, std::u16string_view 
   }
   PhraseFinder finder(dictionary, words, static_cast<size_t>(rest - words.begin()),
                       std::move(rest_forms));
-  PutPhraseFirst(&finder, tried, &lookup);
+  PutPhraseFirst(&finder, &tried, chosen, &lookup);
   return lookup;
 }
 

@@ -77,6 +77,10 @@ PageWord ReadWord(std::u16string_view text, size_t pos, bool* has_letter) {
 bool IsHyphen(char32_t c) { return c == U'-' || c == 0x2010 || c == 0x2011; }
 
 CharacterKind KindOf(char32_t character) {
+  if (character < 0x80) {
+    if ((character | 0x20) >= U'a' && (character | 0x20) <= U'z') return CharacterKind::kLetter;
+    return character >= U'0' && character <= U'9' ? CharacterKind::kDigit : CharacterKind::kOther;
+  }
   auto range = std::upper_bound(
       std::begin(kCharacterRanges), std::end(kCharacterRanges), character,
       [](char32_t c, const CharacterRange& r) { return c < r.first; });
