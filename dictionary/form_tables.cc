@@ -70,6 +70,15 @@ bool FormTables::LemmaBucket(std::string_view text, BucketRange* bucket) const {
   return true;
 }
 
+bool FormTables::AllLemmaRecords(BucketRange* range) const {
+  // The sentinel's bucket is the last: it ends where the records end.
+  BucketRange last;
+  if (!buckets_.Choose([](const uint8_t*) { return false; }, &last)) return false;
+  range->begin = lemma_records_;
+  range->end = lemma_records_ + last.end;
+  return true;
+}
+
 bool FormTables::ReadString(size_t pos, size_t limit, std::string_view* text) const {
   if (pos >= limit) return false;
   const char* start = reinterpret_cast<const char*>(file_ + pos);

@@ -47,6 +47,9 @@ class FormTables {
   // File offsets [begin, end) of the lemma records in the bucket of `text`.
   bool LemmaBucket(std::string_view text, BucketRange* bucket) const;
 
+  // File offsets [begin, end) of all lemma records, in word order.
+  bool AllLemmaRecords(BucketRange* range) const;
+
   // Reads the record at `pos`, which must end before `limit`.
   bool ReadLemmaRecord(size_t pos, size_t limit, LemmaRecord* record) const;
 

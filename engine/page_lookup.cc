@@ -4,10 +4,10 @@
 #include <iterator>
 #include <optional>
 
+#include "engine/head_words.h"
 #include "engine/lookup.h"
 #include "engine/query.h"
 #include "engine/word_forms.h"
-#include "markup/word_bytes.h"
 
 namespace vordo {
 namespace {
@@ -93,49 +93,6 @@ constexpr std::string_view kVerbLabel = "(v.)";
 constexpr std::string_view kUninflected[] = {
     "about", "as",  "at",   "away", "back", "by",  "down", "for", "from", "in", "into",
     "of",    "off", "on",   "out",  "over", "to",  "up",   "with"};
-
-bool IsHeadWordByte(char c) {
-  uint8_t byte = static_cast<uint8_t>(c);
-  return IsWordByte(byte) || (c >= '0' && c <= '9') || c == '\'' || c == '-';
-}
-
-// The words of a head into `words`, parenthesised groups left out and
-// signs around a word ("ask!") taken off, in lower case. A word of signs
-// only stays, empty, so that no text matches it. The strings of `words` are
-// reused: a lookup of "the" reads thousands of heads.
-void HeadWords(std::string_view head, std::vector<std::string>* words) {
-  size_t count = 0;
-  size_t pos = 0;
-  while (pos < head.size()) {
-    if (head[pos] == ' ') {
-      ++pos;
-    } else if (head[pos] == '(') {
-      size_t close = head.find(')', pos);
-      pos = close == std::string_view::npos ? head.size() : close + 1;
-    } else {
-      size_t end = std::min(head.find_first_of(" (", pos), head.size());
-      std::string_view word = head.substr(pos, end - pos);
-      while (!word.empty() && !IsHeadWordByte(word.front())) word.remove_prefix(1);
-      while (!word.empty() && !IsHeadWordByte(word.back())) word.remove_suffix(1);
-      if (count == words->size()) words->emplace_back();
-      std::string& lower = (*words)[count++];
-      lower.assign(word);
-      for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-      }
-      pos = end;
-    }
-  }
-  words->resize(count);
-}
-
-bool HasEntryOfItsOwn(const std::vector<ResultEntry>& results) {
-  std::vector<std::string> words;
-  return std::any_of(results.begin(), results.end(), [&words](const ResultEntry& result) {
-    HeadWords(result.head, &words);
-    return words.size() == 1;
-  });
-}
 
 bool SameEntry(const ResultEntry& a, const ResultEntry& b) {
   return a.head == b.head && a.translations == b.translations;

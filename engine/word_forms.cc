@@ -10,25 +10,6 @@ namespace {
 constexpr std::string_view kNegativePrefix = "un";
 constexpr size_t kMinLengthForPrefix = 4;
 
-FormList ExpandRecord(const DictionaryFile& dictionary, const FormTables::LemmaRecord& record) {
-  const FormTables& tables = dictionary.formTables();
-  FormList forms;
-  size_t pos = record.items;
-  FormTables::FormItem item;
-  while (pos < record.end && tables.ReadFormItem(&pos, record.end, &item)) {
-    if (item.code >= kFirstParadigmCode && item.code <= kLastParadigmCode) {
-      ApplyParadigm(dictionary, record.word, item.code - 1, &forms);
-    } else if (item.code == kStemParadigmCode) {
-      if (item.paradigm != 0) ApplyParadigm(dictionary, item.text, item.paradigm - 1, &forms);
-    } else if (item.code == kSelfCode) {
-      forms.emplace_back(record.word);
-    } else {
-      forms.emplace_back(item.text);
-    }
-  }
-  return forms;
-}
-
 void AddListsHoldingWord(const std::vector<FormList>& lists, std::string_view word,
                          FormSet* result) {
   for (const FormList& list : lists) {
@@ -65,13 +46,32 @@ std::vector<FormList> FindParadigmSetsOfLongPrefixes(const DictionaryFile& dicti
     }
     if (prefix) {
       open_run = length;
-      lists.push_back(ExpandRecord(dictionary, record));
+      lists.push_back(LemmaRecordForms(dictionary, record));
     }
   }
   return lists;
 }
 
 }  // namespace
+
+FormList LemmaRecordForms(const DictionaryFile& dictionary, const FormTables::LemmaRecord& record) {
+  const FormTables& tables = dictionary.formTables();
+  FormList forms;
+  size_t pos = record.items;
+  FormTables::FormItem item;
+  while (pos < record.end && tables.ReadFormItem(&pos, record.end, &item)) {
+    if (item.code >= kFirstParadigmCode && item.code <= kLastParadigmCode) {
+      ApplyParadigm(dictionary, record.word, item.code - 1, &forms);
+    } else if (item.code == kStemParadigmCode) {
+      if (item.paradigm != 0) ApplyParadigm(dictionary, item.text, item.paradigm - 1, &forms);
+    } else if (item.code == kSelfCode) {
+      forms.emplace_back(record.word);
+    } else {
+      forms.emplace_back(item.text);
+    }
+  }
+  return forms;
+}
 
 void ApplyParadigm(const DictionaryFile& dictionary, std::string_view stem, int paradigm,
                    FormList* forms) {
@@ -103,7 +103,7 @@ std::vector<FormList> FindParadigmSets(const DictionaryFile& dictionary, std::st
       continue;
     }
     matched = true;
-    lists.push_back(ExpandRecord(dictionary, record));
+    lists.push_back(LemmaRecordForms(dictionary, record));
   }
   return lists;
 }

@@ -18,6 +18,9 @@ using FormList = std::vector<std::string>;
 void ApplyParadigm(const DictionaryFile& dictionary, std::string_view stem, int paradigm,
                    FormList* forms);
 
+// The forms that one lemma record yields, in item order.
+FormList LemmaRecordForms(const DictionaryFile& dictionary, const FormTables::LemmaRecord& record);
+
 // One form list per lemma record whose word is `text`, in record order.
 std::vector<FormList> FindParadigmSets(const DictionaryFile& dictionary, std::string_view text);
 

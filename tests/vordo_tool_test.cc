@@ -147,6 +147,19 @@ TEST(VordoToolTest, AtLooksUpTheWordOfAPageAndItsPhrase) {
   EXPECT_EQ(RunVordo("lookup " + kDict + "--at 1 2>/dev/null").status, 2);
 }
 
+TEST(VordoToolTest, WhatIsShownInsteadOfNothingIsSaidOnStandardOutput) {
+  // Raw: a "~" line with what was looked up instead, a "?" line with words
+  // spelt like the query; no result line starts so.
+  EXPECT_EQ(RawLookup("dog!"), "~\tdog\n" + RawLookup("dog"));
+  EXPECT_EQ(RawLookup("unhappiness"), "~\tunhappy\n" + RawLookup("unhappy"));
+  EXPECT_EQ(RawLookup("dgo"), "?\tdog\n");
+  // For people, also through a pipe; and in a batch, after the header.
+  EXPECT_EQ(RunVordo("lookup " + kDict + "housse").out, "nothing found; did you mean: house?\n");
+  EXPECT_EQ(RunVordo("lookup " + kDict + "'dog!'").out.rfind("dog! \xE2\x86\x92 dog\ndog\n", 0), 0u);
+  EXPECT_EQ(RunVordoOn("dgo\nhot dog\n", "lookup --raw " + kDict).out,
+            "#\tdgo\n?\tdog\n#\thot dog\n" + RawLookup("hot dog"));
+}
+
 TEST(VordoToolTest, NothingFoundIsNotedOnlyToAPersonAtATerminal) {
   EXPECT_EQ(RunVordo("lookup " + kDict + "nothing 2>&1").out, "");
   // script(1) gives the tool a terminal.

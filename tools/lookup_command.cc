@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dictionary/dictionary_file.h"
+#include "engine/answer.h"
 #include "engine/lookup.h"
 #include "engine/page_lookup.h"
 #include "engine/query.h"
@@ -95,6 +96,46 @@ void AppendResults(const std::vector<ResultEntry>& results, bool raw, const Colo
   }
 }
 
+// A raw line that says what was looked up instead of the query, or which
+// words are spelt like it; no result line starts so (a result line starts
+// with its score, a batch header with '#').
+constexpr char kRawDerivedMark[] = "~\t";
+constexpr char kRawSuggestionsMark[] = "?\t";
+
+// An answer as the tool prints it: a line on what was done when the query
+// itself found nothing, then the results.
+void AppendAnswer(const std::string& query, const QueryAnswer& answer, bool raw, const Colours& colours,
+                  std::string* out) {
+  switch (answer.kind) {
+    case QueryAnswer::Kind::kDerived:
+      if (raw) {
+        *out += kRawDerivedMark + answer.base + '\n';
+      } else {
+        *out += NarrowToUtf8(query) + " \xE2\x86\x92 " + NarrowToUtf8(answer.base) + '\n';
+      }
+      break;
+    case QueryAnswer::Kind::kSuggested:
+      if (raw) {
+        *out += kRawSuggestionsMark;
+        for (size_t i = 0; i < answer.suggestions.size(); ++i) {
+          *out += (i == 0 ? "" : "\t") + answer.suggestions[i];
+        }
+      } else {
+        *out += "nothing found; did you mean: ";
+        for (size_t i = 0; i < answer.suggestions.size(); ++i) {
+          *out += (i == 0 ? "" : ", ") + NarrowToUtf8(answer.suggestions[i]);
+        }
+        *out += '?';
+      }
+      *out += '\n';
+      break;
+    case QueryAnswer::Kind::kFound:
+    case QueryAnswer::Kind::kNothing:
+      break;
+  }
+  AppendResults(answer.results, raw, colours, out);
+}
+
 // Answers one query per line of standard input, each answer introduced by a
 // header line with the query.
 int RunBatch(bool raw) {
@@ -123,7 +164,7 @@ int RunBatch(bool raw) {
       out += known->second;
     } else {
       std::string answer;
-      AppendResults(Lookup(ProcessDictionary(), query), raw, colours, &answer);
+      AppendAnswer(query, AnswerFieldText(ProcessDictionary(), query), raw, colours, &answer);
       out += answer;
       if (remembered + answer.size() <= kAnswerMemoryBytes) {
         remembered += answer.size();
@@ -186,11 +227,13 @@ int RunLookup(const std::vector<std::string>& args) {
     if (isatty(STDIN_FILENO)) return UsageError(LookupCommand(), "give a text, or queries on standard input");
     return RunBatch(raw);
   }
-  std::vector<ResultEntry> results = LookupFieldText(ProcessDictionary(), NarrowText(options.operands[0], raw));
+  std::string query = NarrowText(options.operands[0], raw);
+  QueryAnswer answer = AnswerFieldText(ProcessDictionary(), query);
+  TrimQuery(&query);
   std::string out;
-  AppendResults(results, raw, StandardOutputColours(), &out);
+  AppendAnswer(query, answer, raw, StandardOutputColours(), &out);
   WriteBytes(out);
-  if (results.empty() && StandardErrorIsTerminal()) {
+  if (answer.kind == QueryAnswer::Kind::kNothing && StandardErrorIsTerminal()) {
     std::fprintf(stderr, "vordo: nothing found for \"%s\"\n", options.operands[0].c_str());
   }
   return kExitOk;
