@@ -186,7 +186,7 @@ void PutPhraseFirst(PhraseFinder* finder, std::vector<ReadingResults>* tried, si
   }
   std::vector<ResultEntry>& own = (*tried)[chosen].results;
   if (best.empty()) {
-    lookup->results = std::move(own);
+    lookup->answer.results = std::move(own);
     return;
   }
   std::vector<ResultEntry> ordered;
@@ -208,7 +208,7 @@ void PutPhraseFirst(PhraseFinder* finder, std::vector<ReadingResults>* tried, si
       ordered.push_back(std::move(result));
     }
   }
-  lookup->results = std::move(ordered);
+  lookup->answer.results = std::move(ordered);
   for (const std::string& word : best) {
     if (!lookup->phrase.empty()) lookup->phrase += ' ';
     lookup->phrase += word;
@@ -268,6 +268,11 @@ PageLookup LookupPageWord(const DictionaryFile& dictionary, std::u16string_view 
   PhraseFinder finder(dictionary, words, static_cast<size_t>(rest - words.begin()),
                       std::move(rest_forms));
   PutPhraseFirst(&finder, &tried, chosen, &lookup);
+  if (lookup.answer.results.empty()) {
+    lookup.answer = AnswerFieldText(dictionary, lookup.word);
+  } else {
+    lookup.answer.kind = QueryAnswer::Kind::kFound;
+  }
   return lookup;
 }
 

@@ -12,6 +12,7 @@
 
 #include "dictionary/dictionary_file.h"
 #include "dictionary/result_entry.h"
+#include "engine/answer.h"
 #include "engine/page_words.h"
 
 namespace vordo {
@@ -23,7 +24,9 @@ struct PageLookup {
   // The head of the phrase around the word whose entries come first, or
   // empty when the word stands in none that the dictionary has.
   std::string phrase;
-  std::vector<ResultEntry> results;
+  // The results; when the word finds none, what a typed query of the word
+  // would show instead (a word it is derived from, suggestions).
+  QueryAnswer answer;
 };
 
 // The readings of a word, the longest first: the word itself; without the
@@ -36,7 +39,8 @@ std::vector<std::string> WordReadings(std::u16string_view text, const PageWord& 
 // dictionary has an entry of its own for (or whose forms have one), else the
 // first that finds anything, else the word itself. The longest dictionary
 // head made of consecutive words of the text that holds the word (matched
-// with word forms, as a typed lookup matches them) comes first.
+// with word forms, as a typed lookup matches them) comes first. A word that
+// finds nothing is answered as AnswerFieldText answers it.
 PageLookup LookupPageWord(const DictionaryFile& dictionary, std::u16string_view text, size_t at);
 
 }  // namespace vordo

@@ -15,4 +15,21 @@ void AppendResultLines(const std::vector<ResultEntry>& results, std::string* out
   }
 }
 
+void AppendAnswerLines(const QueryAnswer& answer, std::string* out) {
+  switch (answer.kind) {
+    case QueryAnswer::Kind::kDerived:
+      *out += "~\t" + answer.base + '\n';
+      break;
+    case QueryAnswer::Kind::kSuggested:
+      *out += '?';
+      for (const std::string& suggestion : answer.suggestions) *out += '\t' + suggestion;
+      *out += '\n';
+      break;
+    case QueryAnswer::Kind::kFound:
+    case QueryAnswer::Kind::kNothing:
+      break;
+  }
+  AppendResultLines(answer.results, out);
+}
+
 }  // namespace vordo

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dictionary/result_entry.h"
+#include "engine/answer.h"
 
 namespace vordo {
 
@@ -14,6 +15,12 @@ namespace vordo {
 // with it), and the builder writes no line feed into a text, so the lines
 // split back into the results.
 void AppendResultLines(const std::vector<ResultEntry>& results, std::string* out);
+
+// An answer as such lines: when the query itself found nothing, first a
+// line "~", TAB and what was looked up instead, or "?" and a TAB before
+// each word spelt like the query; then the result lines. No result line
+// starts with either.
+void AppendAnswerLines(const QueryAnswer& answer, std::string* out);
 
 }  // namespace vordo
 

@@ -59,14 +59,27 @@ export class Engine {
     return parseAnswer(this.lookupText(query));
   }
 
+  // What the panel shows for a typed query: { results, base, suggestions }.
+  // When the query itself finds nothing, `base` is what was looked up
+  // instead (a word it is derived from), or `suggestions` are head words
+  // spelt like it; otherwise they are '' and [].
+  answer(query) {
+    return parseQueryAnswer(this.answerText(query));
+  }
+
+  // The same as the engine writes it, as `vordo lookup --raw` prints it.
+  answerText(query) {
+    return this.answerFor(query, (address, length) => this.exports.vordo_answer_query(UTF16, address, length));
+  }
+
   // A rest of the mouse on code unit `at` of a page's text: the word looked
   // up ('' when there is none), the phrase around it whose entries come
-  // first ('' when none), and the results.
+  // first ('' when none), and its answer as answer() gives it.
   lookupAt(text, at) {
     const answer = this.answerFor(text, (address, length) => this.exports.vordo_lookup_at(address, length, at));
     const firstLine = answer.indexOf('\n');
     const [word = '', phrase = ''] = answer.slice(0, Math.max(firstLine, 0)).split('\t');
-    return { word, phrase, results: parseAnswer(answer.slice(firstLine + 1)) };
+    return { word, phrase, ...parseQueryAnswer(answer.slice(firstLine + 1)) };
   }
 
   // Bytes of the module's memory (the dictionary, its inflated blocks, and
@@ -84,4 +97,21 @@ export function parseAnswer(text) {
     results.push({ score: Number(score), head, translations });
   }
   return results;
+}
+
+// An answer with its first line on what was done instead: "~" and the word
+// looked up, or "?" and the words spelt like the query, TAB-separated.
+export function parseQueryAnswer(text) {
+  const firstLine = text.slice(0, text.indexOf('\n') + 1 || text.length);
+  let base = '';
+  let suggestions = [];
+  let rest = text;
+  if (firstLine.startsWith('~\t')) {
+    base = firstLine.slice(2).trimEnd();
+    rest = text.slice(firstLine.length);
+  } else if (firstLine.startsWith('?')) {
+    suggestions = firstLine.trimEnd().split('\t').slice(1);
+    rest = text.slice(firstLine.length);
+  }
+  return { results: parseAnswer(rest), base, suggestions };
 }

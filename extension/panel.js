@@ -11,6 +11,7 @@ const history = document.getElementById('history');
 const help = document.getElementById('help');
 const resultsBox = document.getElementById('results');
 const error = document.getElementById('error');
+const note = document.getElementById('note');
 const view = new ResultView(resultsBox, { onLeave: () => query.focus() });
 
 // The engine and the dictionary load once, when the panel opens.
@@ -54,11 +55,42 @@ async function engineOrNull() {
   }
 }
 
+// Says what was shown when the query itself found nothing: the word looked
+// up instead, or words spelt like it to choose from; the panel never stays
+// blank without a word.
+function showNote(asked, { results, base, suggestions }) {
+  note.replaceChildren();
+  note.hidden = asked === '' || (results.length > 0 && base === '');
+  if (note.hidden) return;
+  if (base !== '') {
+    note.append(`\u201E${asked}\u201C ve slovníku není, zobrazeno je \u201E${base}\u201C.`);
+  } else if (suggestions.length > 0) {
+    note.append('Nenalezeno. Měli jste na mysli: ');
+    suggestions.forEach((word, i) => {
+      if (i > 0) note.append(', ');
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.className = 'suggestion';
+      button.textContent = word;
+      button.addEventListener('click', () => {
+        query.value = word;
+        translate(word, { setFocus: true });
+      });
+      note.append(button);
+    });
+    note.append('?');
+  } else {
+    note.append('Nenalezeno.');
+  }
+}
+
 async function translate(text, { setFocus }) {
   const engine = await engineOrNull();
   if (!engine) return;
   Object.assign(lastLookup, { word: text, phrase: '', byRest: false });
-  show(engine.lookup(text), { setFocus });
+  const answer = engine.answer(text);
+  showNote(text.trim(), answer);
+  show(answer.results, { setFocus });
 }
 
 // A rest of the mouse on code unit `at` of a page's text: the word there
@@ -69,13 +101,15 @@ async function translateRest(text, at) {
   if (document.hasFocus() && document.activeElement === query && query.value !== lastLookup.word) return;
   const engine = await engineOrNull();
   if (!engine) return;
-  const { word, phrase, results } = engine.lookupAt(text, at);
+  const answer = engine.lookupAt(text, at);
+  const { word, phrase } = answer;
   if (word === '') return;
   // The mouse moved a few pixels on the same word: the list stays as it is.
   if (lastLookup.byRest && lastLookup.word === word && lastLookup.phrase === phrase) return;
   Object.assign(lastLookup, { word, phrase, byRest: true });
   query.value = word;
-  show(results, { setFocus: false });
+  showNote(word, answer);
+  show(answer.results, { setFocus: false });
 }
 
 query.addEventListener('keydown', (event) => {

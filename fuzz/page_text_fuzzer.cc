@@ -50,6 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   vordo::PageLookup lookup = vordo::LookupPageWord(SampleDictionary(), text, at);
   if (!inside_a_word && !lookup.word.empty()) std::abort();
-  if (lookup.word.size() > 255 || (lookup.word.empty() && !lookup.results.empty())) std::abort();
+  if (lookup.word.size() > 255 || (lookup.word.empty() && !lookup.answer.results.empty())) std::abort();
   return 0;
 }

@@ -111,7 +111,7 @@ class PageLookupTest : public ::testing::Test {
   }
   std::string FirstHead(std::u16string_view text, std::u16string_view on) {
     PageLookup lookup = Rest(text, on);
-    return lookup.results.empty() ? std::string() : lookup.results[0].head;
+    return lookup.answer.results.empty() ? std::string() : lookup.answer.results[0].head;
   }
 
   TestDictionary dictionary_{Reader()};
@@ -128,12 +128,18 @@ TEST_F(PageLookupTest, TheFirstReadingWithAnEntryOfItsOwnAnswers) {
   // Found nothing: the word itself, with no results.
   PageLookup unknown = Rest(u"multithreaded code", u"multi");
   EXPECT_EQ(unknown.word, "multithreaded");
-  EXPECT_TRUE(unknown.results.empty());
+  EXPECT_TRUE(unknown.answer.results.empty());
+  // A word without entries is answered as a typed query of it would be.
+  PageLookup derived = Rest(u"an unknown word", u"unknown");
+  EXPECT_EQ(derived.word, "unknown");
+  EXPECT_EQ(derived.answer.kind, QueryAnswer::Kind::kDerived);
+  EXPECT_EQ(derived.answer.base, "known");
+  EXPECT_EQ(Rest(u"the isn't", u"isn").answer.kind, QueryAnswer::Kind::kFound);
   // No word at the rest: nothing to look up.
   for (std::u16string_view sign : {u"3\u00D74", u"12345", u"a - b", u"\u041F\u0440\u0438"}) {
     PageLookup nothing = Rest(sign, sign.substr(1, 1));
     EXPECT_EQ(nothing.word, "");
-    EXPECT_TRUE(nothing.results.empty());
+    EXPECT_TRUE(nothing.answer.results.empty());
   }
   EXPECT_EQ(LookupPageWord(dictionary_.file(), u"dog", 3).word, "");
   EXPECT_EQ(LookupPageWord(dictionary_.file(), u"", 0).word, "");
@@ -143,12 +149,12 @@ TEST_F(PageLookupTest, ThePhraseAroundTheWordComesFirst) {
   PageLookup code = Rest(u"read the source code of it", u"source");
   EXPECT_EQ(code.word, "source");
   EXPECT_EQ(code.phrase, "source code");
-  ASSERT_GE(code.results.size(), 2u);
-  EXPECT_EQ(code.results[0].head, "source code");
-  EXPECT_EQ(code.results[1].head, "source");
+  ASSERT_GE(code.answer.results.size(), 2u);
+  EXPECT_EQ(code.answer.results[0].head, "source code");
+  EXPECT_EQ(code.answer.results[1].head, "source");
   // Each entry once.
   size_t phrase_entries = 0;
-  for (const ResultEntry& result : code.results) phrase_entries += result.head == "source code";
+  for (const ResultEntry& result : code.answer.results) phrase_entries += result.head == "source code";
   EXPECT_EQ(phrase_entries, 1u);
 
   // Forms match as in a typed lookup; the phrase may start before the rest.

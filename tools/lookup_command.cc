@@ -96,42 +96,22 @@ void AppendResults(const std::vector<ResultEntry>& results, bool raw, const Colo
   }
 }
 
-// A raw line that says what was looked up instead of the query, or which
-// words are spelt like it; no result line starts so (a result line starts
-// with its score, a batch header with '#').
-constexpr char kRawDerivedMark[] = "~\t";
-constexpr char kRawSuggestionsMark[] = "?\t";
-
 // An answer as the tool prints it: a line on what was done when the query
 // itself found nothing, then the results.
 void AppendAnswer(const std::string& query, const QueryAnswer& answer, bool raw, const Colours& colours,
                   std::string* out) {
-  switch (answer.kind) {
-    case QueryAnswer::Kind::kDerived:
-      if (raw) {
-        *out += kRawDerivedMark + answer.base + '\n';
-      } else {
-        *out += NarrowToUtf8(query) + " \xE2\x86\x92 " + NarrowToUtf8(answer.base) + '\n';
-      }
-      break;
-    case QueryAnswer::Kind::kSuggested:
-      if (raw) {
-        *out += kRawSuggestionsMark;
-        for (size_t i = 0; i < answer.suggestions.size(); ++i) {
-          *out += (i == 0 ? "" : "\t") + answer.suggestions[i];
-        }
-      } else {
-        *out += "nothing found; did you mean: ";
-        for (size_t i = 0; i < answer.suggestions.size(); ++i) {
-          *out += (i == 0 ? "" : ", ") + NarrowToUtf8(answer.suggestions[i]);
-        }
-        *out += '?';
-      }
-      *out += '\n';
-      break;
-    case QueryAnswer::Kind::kFound:
-    case QueryAnswer::Kind::kNothing:
-      break;
+  if (raw) {
+    AppendAnswerLines(answer, out);
+    return;
+  }
+  if (answer.kind == QueryAnswer::Kind::kDerived) {
+    *out += NarrowToUtf8(query) + " \xE2\x86\x92 " + NarrowToUtf8(answer.base) + '\n';
+  } else if (answer.kind == QueryAnswer::Kind::kSuggested) {
+    *out += "nothing found; did you mean: ";
+    for (size_t i = 0; i < answer.suggestions.size(); ++i) {
+      *out += (i == 0 ? "" : ", ") + NarrowToUtf8(answer.suggestions[i]);
+    }
+    *out += "?\n";
   }
   AppendResults(answer.results, raw, colours, out);
 }
@@ -209,7 +189,7 @@ int RunPageLookup(const std::string& text, const std::string& at, bool raw) {
     out += raw ? lookup.phrase : NarrowToUtf8(lookup.phrase);
   }
   out += '\n';
-  AppendResults(lookup.results, raw, StandardOutputColours(), &out);
+  AppendAnswer(lookup.word, lookup.answer, raw, StandardOutputColours(), &out);
   WriteBytes(out);
   return kExitOk;
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "dictionary/dictionary_file.h"
+#include "engine/answer.h"
 #include "engine/lookup.h"
 #include "engine/page_lookup.h"
 #include "engine/result_lines.h"
@@ -99,19 +100,30 @@ VORDO_EXPORT(vordo_lookup) size_t VordoLookup(int32_t encoding, const void* quer
   return SetAnswer(encoding, std::move(results));
 }
 
+// Answers `length` code units of text at `query` in `encoding` as the
+// extension's panel shows it: the results as vordo_lookup gives them, or,
+// when the query finds nothing, a line on what was looked up instead ("~",
+// TAB, the word) or on words spelt like it ("?", then TAB and a word each)
+// before the results. Returns the answer's length.
+VORDO_EXPORT(vordo_answer_query) size_t VordoAnswerQuery(int32_t encoding, const void* query, size_t length) {
+  std::string lines;
+  AppendAnswerLines(AnswerFieldText(ProcessDictionary(), NarrowQuery(encoding, query, length)), &lines);
+  return SetAnswer(encoding, std::move(lines));
+}
+
 // Looks up the word at code unit `at` of `length` code units of a page's
 // text at `text` (UTF-16), as a rest of the mouse there. The answer, in
 // UTF-16, starts with a line of the word looked up, a TAB and the phrase
-// whose entries come first (or nothing); the result lines follow. Its
-// length is returned.
+// whose entries come first (or nothing); the lines of vordo_answer_query
+// follow. Its length is returned.
 VORDO_EXPORT(vordo_lookup_at) size_t VordoLookupAt(const char16_t* text, size_t length, size_t at) {
   PageLookup lookup = LookupPageWord(ProcessDictionary(), std::u16string_view(text, length), at);
   std::string answer = lookup.word + '\t' + lookup.phrase + '\n';
-  AppendResultLines(lookup.results, &answer);
+  AppendAnswerLines(lookup.answer, &answer);
   return SetAnswer(kUtf16, std::move(answer));
 }
 
-// The answer of the last vordo_lookup or vordo_lookup_at.
+// The answer of the last vordo_lookup, vordo_answer_query or vordo_lookup_at.
 VORDO_EXPORT(vordo_answer) const void* VordoAnswer() {
   const Answer& answer = LastAnswer();
   return answer.wide.empty() ? static_cast<const void*>(answer.narrow.data())

@@ -6,8 +6,9 @@
 // moving on sooner, resting on what is no word (digits, a dash, a sign such
 // as ×), and resting in form fields and editable text show nothing; the
 // pages' DOM is the same before and after; with the panel closed nothing
-// is sent. Prints the figures, and
-// saves a picture of the panel after a hover lookup.
+// is sent. Prints the figures, and saves a picture of the panel after a
+// hover lookup, and one (PICTURE-note.png) of its suggestions for a
+// misspelt word.
 //
 // Usage: node extension_check.mjs EXTENSION_DIR VORDO_TOOL DIC_BIN PICTURE.png
 import { execFileSync } from 'node:child_process';
@@ -37,7 +38,8 @@ function expectedLines(query) {
   const raw = execFileSync(tool, ['lookup', '--raw', '--dict', dictionary, '--', query]);
   const lines = [];
   for (const line of new TextDecoder('windows-1250').decode(raw).split('\n')) {
-    if (line === '') continue;
+    // A line on what was shown instead of nothing is the note's, not a row.
+    if (line === '' || line.startsWith('~\t') || line.startsWith('?')) continue;
     const [, head, ...translations] = line.split('\t');
     lines.push(` ${head}`, ...translations);
   }
@@ -321,6 +323,46 @@ try {
   }));
   check(shown.focused === 'results' && shown.helpHidden, 'after Enter the results view has the focus');
   check(shown.history.length === 6 && shown.history[0] === 'look', 'each query joins the history');
+
+  // When the query finds nothing, the panel says what it did instead, and
+  // is never blank: a derived word's base, suggestions to click, or
+  // "Nenalezeno.".
+  const typeQuery = async (text) => {
+    await panel.click('#query', { clickCount: 3 });
+    await panel.keyboard.press('Backspace');
+    await panel.type('#query', text);
+    const count = await lookups(panel);
+    await panel.keyboard.press('Enter');
+    await panel.waitForFunction((n) => window.vordoPanel.status.lookups > n, {}, count);
+    return panel.evaluate(() => ({
+      note: document.getElementById('note').hidden ? null : document.getElementById('note').textContent,
+      buttons: [...document.querySelectorAll('#note .suggestion')].map((b) => b.textContent),
+      lines: window.vordoPanel.view.lines,
+    }));
+  };
+  const relicensing = await typeQuery('relicensing');
+  check(relicensing.note === '\u201Erelicensing\u201C ve slovníku není, zobrazeno je \u201Elicensing\u201C.' &&
+    same(relicensing.lines, expectedLines('licensing')), `"relicensing" shows "licensing", and says so`);
+  const misspelt = await typeQuery('recieve');
+  check(misspelt.lines.length === 0 && misspelt.buttons[0] === 'receive' &&
+    misspelt.note.startsWith('Nenalezeno. Měli jste na mysli: receive, '), `"recieve" offers: ${misspelt.note}`);
+  const notePicture = picture.replace(/\.png$/, '-note.png');
+  await panel.screenshot({ path: notePicture });
+  console.log(`saved ${notePicture}`);
+  const countBeforeClick = await lookups(panel);
+  await panel.click('#note .suggestion');
+  await panel.waitForFunction((n) => window.vordoPanel.status.lookups > n, {}, countBeforeClick);
+  const chosen = await panel.evaluate(() => ({
+    word: document.getElementById('query').value, lines: window.vordoPanel.view.lines,
+    noteHidden: document.getElementById('note').hidden,
+  }));
+  check(chosen.word === 'receive' && chosen.noteHidden && same(chosen.lines, expectedLines('receive')),
+    'a click on a suggestion looks it up');
+  const nothing = await typeQuery('qqqxqqq');
+  check(nothing.note === 'Nenalezeno.' && nothing.lines.length === 0, 'a query that finds nothing says "Nenalezeno."');
+  const found = await typeQuery('look');
+  check(found.note === null, 'a query that finds something shows no note');
+
 
   // Drawn as the Windows view: heads bold and dark blue with the marker,
   // groups grey and not bold, translations black, long lines cut with "...".

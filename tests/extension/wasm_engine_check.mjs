@@ -7,7 +7,7 @@
 import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { WASI } from 'node:wasi';
-import { Engine, parseAnswer } from '../../extension/engine.js';
+import { Engine, parseQueryAnswer } from '../../extension/engine.js';
 
 const [tool, wasmPath, dictionaryPath] = process.argv.slice(2);
 const failures = [];
@@ -43,7 +43,8 @@ byteOf.delete('\n');
 const encoder = (query) => Buffer.from([...query].map((c) => byteOf.get(c)));
 const narrowQueries = list.filter((q) => [...q].every((c) => byteOf.has(c)));
 
-// The native answers, one batch: "#\tQUERY" then the result lines.
+// The native answers, one batch: "#\tQUERY" then the answer's lines, a line
+// on what was shown instead of nothing ("~" or "?") among them.
 const input = Buffer.concat(narrowQueries.map((q) => Buffer.concat([encoder(q), Buffer.from('\n')])));
 const output = execFileSync(tool, ['lookup', '--raw', '--dict', dictionaryPath], {
   input, maxBuffer: 1 << 30,
@@ -62,8 +63,13 @@ for (const line of output.toString('latin1').split('\n')) {
 }
 if (current !== null) native.set(current, lines.join(''));
 
+// A lookup's own results: none when the answer starts with a note, as the
+// note says that the query itself found nothing.
+const resultLines = (answer) => (answer.startsWith('~\t') || answer.startsWith('?') ? '' : answer);
+
 // Byte for byte through the Windows-1250 export, and through engine.js's
-// UTF-16 path as the panel calls it.
+// UTF-16 paths as the panel calls them: the lookup, and the answer with its
+// note.
 const { vordo_alloc, vordo_free, vordo_lookup, vordo_answer, memory } = engine.exports;
 let compared = 0;
 for (const query of narrowQueries) {
@@ -75,8 +81,10 @@ for (const query of narrowQueries) {
   const length = vordo_lookup(0, address, bytes.length);
   vordo_free(address);
   const answer = Buffer.from(new Uint8Array(memory.buffer, vordo_answer(), length)).toString('latin1');
-  check(answer === expected, `Windows-1250 answer differs for ${JSON.stringify(query)}`);
-  check(engine.lookupText(query) === windows1250.decode(Buffer.from(expected, 'latin1')),
+  check(answer === resultLines(expected), `Windows-1250 answer differs for ${JSON.stringify(query)}`);
+  check(engine.lookupText(query) === windows1250.decode(Buffer.from(resultLines(expected), 'latin1')),
+    `UTF-16 lookup differs for ${JSON.stringify(query)}`);
+  check(engine.answerText(query) === windows1250.decode(Buffer.from(expected, 'latin1')),
     `UTF-16 answer differs for ${JSON.stringify(query)}`);
   compared++;
 }
@@ -84,7 +92,7 @@ for (const query of narrowQueries) {
 // Text beyond ASCII: the native tool takes it as UTF-8, the panel as UTF-16.
 for (const query of list.filter((q) => !narrowQueries.includes(q))) {
   const expected = execFileSync(tool, ['lookup', '--raw', '--dict', dictionaryPath, '--', query]);
-  check(engine.lookupText(query) === windows1250.decode(expected),
+  check(engine.lookupText(query) === resultLines(windows1250.decode(expected)),
     `UTF-16 answer differs for ${JSON.stringify(query)}`);
   compared++;
 }
@@ -103,8 +111,10 @@ for (const paragraph of paragraphs) {
     const firstLine = native.indexOf('\n');
     const [, word = '', phrase = ''] = native.slice(0, firstLine).split('\t');
     const rest = engine.lookupAt(paragraph, at);
-    const results = parseAnswer(native.slice(firstLine + 1));
-    check(rest.word === word && rest.phrase === phrase && JSON.stringify(rest.results) === JSON.stringify(results),
+    const answer = parseQueryAnswer(native.slice(firstLine + 1));
+    check(rest.word === word && rest.phrase === phrase &&
+      JSON.stringify([rest.results, rest.base, rest.suggestions]) ===
+        JSON.stringify([answer.results, answer.base, answer.suggestions]),
       `rest differs at ${at} of ${JSON.stringify(paragraph.slice(0, 40))}`);
     rests++;
   }
