@@ -16,6 +16,7 @@
 #include "bench/bench_support.h"
 #include "dictionary/dictionary_file.h"
 #include "dictionary/dictionary_writer.h"
+#include "engine/answer.h"
 #include "engine/lookup.h"
 #include "engine/page_lookup.h"
 #include "tools/dictionary_builder.h"
@@ -62,6 +63,40 @@ void BM_RealWarmLookupGplWords(benchmark::State& state) {
   std::vector<std::string> words(distinct.begin(), distinct.end());
   for (const std::string& word : words) Lookup(file, word);
   TimeEveryLookup(state, file, words);
+}
+
+// What a query that finds nothing costs: the answer (a derived word, or
+// suggestions) for every distinct word of GPL-3 and MPL-2.0 that finds
+// nothing as it stands, and for 40 misspellings. Warm.
+void BM_RealAnswerMisses(benchmark::State& state) {
+  DictionaryFile file;
+  if (!file.Open(DictionaryPath())) {
+    state.SkipWithError("no dictionary");
+    return;
+  }
+  std::set<std::string> distinct;
+  for (const char* path : {"/usr/share/common-licenses/GPL-3", "/usr/share/common-licenses/MPL-2.0"}) {
+    std::ifstream text(path);
+    distinct.insert(std::istream_iterator<std::string>(text), std::istream_iterator<std::string>());
+  }
+  std::vector<std::string> misses;
+  for (const std::string& word : distinct) {
+    if (Lookup(file, word).empty()) misses.push_back(word);
+  }
+  for (const char* misspelt : {"accomodate", "acheive", "adress", "beleive", "calender", "cemetary",
+                               "definately", "enviroment", "existance", "foriegn", "goverment",
+                               "harrass", "independant", "knowlege", "libary", "neccessary",
+                               "occured", "recieve", "seperate", "tommorow", "wierd", "untill",
+                               "begining", "buisness", "commited", "concensus", "dissapoint",
+                               "excercise", "immediatly", "lenght", "medecine", "paralel",
+                               "pronounciation", "rythm", "shedule", "strenght", "thier",
+                               "threshhold", "unfortunatly", "yeild"}) {
+    misses.push_back(misspelt);
+  }
+  for (const std::string& word : misses) AnswerFieldText(file, word);
+  TimeEach(
+      state, misses.size(), [&](size_t i) { benchmark::DoNotOptimize(AnswerFieldText(file, misses[i])); },
+      [&](size_t i) { return misses[i]; });
 }
 
 // A rest of the mouse on each word of GPL-3, with its paragraph around it
@@ -160,6 +195,7 @@ BENCHMARK(BM_RealOpenDictionary)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RealWarmLookupEveryHeadToken)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RealWarmLookupGplWords)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RealWarmRestOnGplWords)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RealAnswerMisses)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BlockSize)->RangeMultiplier(2)->Range(2048, 65536)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

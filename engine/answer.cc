@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "dictionary/entry_search.h"
 #include "engine/derived_words.h"
 #include "engine/head_words.h"
 #include "engine/lookup.h"
@@ -14,11 +15,13 @@
 namespace vordo {
 namespace {
 
-// Words too slight to be half of a compound: "therein" is no "the rein".
-constexpr std::string_view kNoCompoundParts[] = {
-    "all", "and", "any", "are", "but", "can", "for", "had", "has", "her", "him", "his", "how",
-    "its", "may", "nor", "not", "one", "our", "out", "she", "the", "too", "was", "who", "why",
-    "yet", "you"};
+// A base, or half of a compound, stands with its forms in at least this
+// many entries: rare words make false bases ("prepend" is no pre- + pend).
+constexpr int32_t kLeastBaseWeight = 3;
+// Halves of a compound are commoner still: "prepend" is no prep end.
+constexpr int32_t kLeastCompoundPartWeight = 5;
+
+bool EndsWith(const std::string& text, char last) { return !text.empty() && text.back() == last; }
 
 bool IsLetter(char c) { return IsWordByte(static_cast<uint8_t>(c)); }
 
@@ -29,18 +32,25 @@ std::string_view WithoutSigns(std::string_view word) {
   return word;
 }
 
-// A word of the word list that has an entry of its own: its results.
-bool LookUpBase(const DictionaryFile& dictionary, const std::string& base,
-                std::vector<ResultEntry>* results) {
-  if (!YieldsWordForms(dictionary, base)) return false;
-  *results = Lookup(dictionary, base);
-  return HasEntryOfItsOwn(*results);
+// How many entries hold the word or one of its forms.
+int32_t FormsWeight(const DictionaryFile& dictionary, const std::string& word) {
+  bool common = false;
+  return WordWeight(dictionary, BuildWordForms(dictionary, word), &common);
 }
 
-bool IsCompoundPart(const DictionaryFile& dictionary, const std::string& part,
-                    std::vector<ResultEntry>* results) {
-  return !std::binary_search(std::begin(kNoCompoundParts), std::end(kNoCompoundParts), part) &&
-         LookUpBase(dictionary, part, results);
+// A word of the word list whose results hold an entry of its own (with
+// `exactly`, one whose head is the word itself, not another of its forms):
+// its results.
+bool LookUpBase(const DictionaryFile& dictionary, const std::string& base, bool exactly,
+                std::vector<ResultEntry>* results) {
+  if (!YieldsWordForms(dictionary, base) || FormsWeight(dictionary, base) < kLeastBaseWeight) return false;
+  *results = Lookup(dictionary, base);
+  if (!exactly) return HasEntryOfItsOwn(*results);
+  std::vector<std::string> words;
+  return std::any_of(results->begin(), results->end(), [&](const ResultEntry& result) {
+    HeadWords(result.head, &words);
+    return words.size() == 1 && words[0] == base;
+  });
 }
 
 QueryAnswer Derived(std::string base, std::vector<ResultEntry> results) {
@@ -68,20 +78,42 @@ QueryAnswer AnswerFieldText(const DictionaryFile& dictionary, std::string text) 
     std::vector<ResultEntry> results = Lookup(dictionary, word);
     if (!results.empty()) return Derived(std::string(word), std::move(results));
   }
+  // A prefix leaves the word's own form (sublicenses: licenses); a suffix's
+  // base must be a head itself ("supersize" is not "supers" + "-ize").
   std::vector<ResultEntry> results;
-  for (const std::string& base : DerivationBases(word)) {
-    if (LookUpBase(dictionary, base, &results)) return Derived(base, std::move(results));
+  for (const std::string& base : PrefixBases(word)) {
+    if (LookUpBase(dictionary, base, false, &results)) return Derived(base, std::move(results));
   }
-  for (const auto& [first, second] : CompoundParts(word)) {
-    std::vector<ResultEntry> second_results;
-    if (!IsCompoundPart(dictionary, first, &results) ||
-        !IsCompoundPart(dictionary, second, &second_results)) {
-      continue;
-    }
+  for (const std::string& base : SuffixBases(word)) {
+    if (LookUpBase(dictionary, base, true, &results)) return Derived(base, std::move(results));
+  }
+  // Of the ways to split a compound into two heads, the one whose rarer
+  // half stands in the most entries ("shortstop" is short stop, not shorts
+  // top).
+  int32_t best_weight = 0;
+  std::string best_base;
+  std::vector<ResultEntry> first_results;
+  std::vector<ResultEntry> second_results;
+  std::vector<std::pair<std::string, std::string>> splits = CompoundParts(word);
+  auto is_split = [&](const std::string& first, const std::string& second) {
+    return std::find(splits.begin(), splits.end(), std::make_pair(first, second)) != splits.end() &&
+           LookUpBase(dictionary, first, true, &first_results) &&
+           LookUpBase(dictionary, second, true, &second_results);
+  };
+  for (const auto& [first, second] : splits) {
+    // An "s" that may start the second word is not the first word's plural:
+    // "columnselection" is column selection, not columns election.
+    if (EndsWith(first, 's') && is_split(first.substr(0, first.size() - 1), "s" + second)) continue;
+    if (!is_split(first, second)) continue;
+    int32_t weight = std::min(FormsWeight(dictionary, first), FormsWeight(dictionary, second));
+    if (weight < kLeastCompoundPartWeight || weight <= best_weight) continue;
+    best_weight = weight;
+    best_base = first + " " + second;
+    results = std::move(first_results);
     results.insert(results.end(), std::make_move_iterator(second_results.begin()),
                    std::make_move_iterator(second_results.end()));
-    return Derived(first + " " + second, std::move(results));
   }
+  if (!best_base.empty()) return Derived(best_base, std::move(results));
   answer.suggestions = SpellingSuggestions(dictionary, word, kMaxSuggestions);
   if (!answer.suggestions.empty()) answer.kind = QueryAnswer::Kind::kSuggested;
   return answer;

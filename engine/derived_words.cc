@@ -11,6 +11,8 @@ namespace vordo {
 namespace {
 
 constexpr size_t kShortestBase = 3;
+constexpr size_t kShortestUnhyphenatedBase = 4;
+constexpr size_t kShortestUnhyphenatedCoBase = 5;
 constexpr size_t kShortestSuggestedWord = 3;
 constexpr size_t kLongestOneEditWord = 4;
 
@@ -24,7 +26,7 @@ struct SuffixRule {
 
 // Each suffix with the endings its base may have had; the likelier first.
 constexpr SuffixRule kSuffixRules[] = {
-    {"ily", "y"},     {"ally", ""},   {"ly", ""},      {"ly", "le"},    {"iness", "y"},
+    {"ability", "able"}, {"ability", ""}, {"ily", "y"},     {"ally", ""},   {"ly", ""},      {"ly", "le"},    {"iness", "y"},
     {"ness", ""},     {"iless", "y"}, {"less", ""},    {"iable", "y"},  {"able", ""},
     {"able", "e"},    {"ible", ""},   {"ible", "e"},   {"ier", "y"},    {"er", ""},
     {"er", "e"},      {"or", ""},     {"or", "e"},     {"ism", ""},     {"ism", "e"},
@@ -37,6 +39,18 @@ bool EndsWith(std::string_view text, std::string_view ending) {
          text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
+bool IsLowerCase(std::string_view word) {
+  return std::none_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+std::string UpperCase(std::string_view word) {
+  std::string upper(word);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
+  }
+  return upper;
+}
+
 bool IsVowel(char c) { return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u'; }
 
 void AddBase(std::string base, std::vector<std::string>* bases) {
@@ -44,37 +58,90 @@ void AddBase(std::string base, std::vector<std::string>* bases) {
   if (std::find(bases->begin(), bases->end(), base) == bases->end()) bases->push_back(std::move(base));
 }
 
+// A suffix's base has four letters or more: "herror" is no "her" + "-ror",
+// nor "nodist" "nod" + "-ist".
+void AddSuffixBase(std::string base, std::vector<std::string>* bases) {
+  if (base.size() > kShortestBase) AddBase(std::move(base), bases);
+}
+
+// Which suffixes a stem may end in: any; or, for a word taken without a
+// verb ending, only the verb-making -ize and -ise (colorized, not
+// "poettering" as poet + -er + -ing); or, in a name, none that makes
+// people (Pinter, Plummer).
+enum class SuffixesAllowed { kAll, kVerbMaking, kNotPeople };
+
+bool Allows(SuffixesAllowed allowed, std::string_view suffix) {
+  switch (allowed) {
+    case SuffixesAllowed::kAll:
+      return true;
+    case SuffixesAllowed::kVerbMaking:
+      return suffix == "ize" || suffix == "ise";
+    case SuffixesAllowed::kNotPeople:
+      return suffix != "er" && suffix != "or" && suffix != "ier";
+  }
+  return false;
+}
+
+struct Stem {
+  std::string text;
+  SuffixesAllowed allowed;
+};
+
 // The word without a plural or verb ending, as it may have stood before.
-std::vector<std::string> WithoutInflection(const std::string& word) {
-  std::vector<std::string> stems;
-  auto cut = [&](std::string_view ending, std::string_view replacement) {
+std::vector<Stem> WithoutInflection(const std::string& word, SuffixesAllowed allowed) {
+  std::vector<Stem> stems;
+  auto cut = [&](std::string_view ending, std::string_view replacement, SuffixesAllowed then) {
     if (EndsWith(word, ending) && word.size() > ending.size() + 2) {
-      stems.push_back(word.substr(0, word.size() - ending.size()) + std::string(replacement));
+      stems.push_back({word.substr(0, word.size() - ending.size()) + std::string(replacement), then});
     }
   };
-  cut("ies", "y");
-  cut("es", "");
-  if (!EndsWith(word, "ss")) cut("s", "");
-  cut("ed", "");
-  cut("ed", "e");
-  cut("ing", "");
-  cut("ing", "e");
+  cut("ies", "y", allowed);
+  cut("es", "", allowed);
+  if (!EndsWith(word, "ss")) cut("s", "", allowed);
+  cut("ed", "", SuffixesAllowed::kVerbMaking);
+  cut("ed", "e", SuffixesAllowed::kVerbMaking);
+  cut("ing", "", SuffixesAllowed::kVerbMaking);
+  cut("ing", "e", SuffixesAllowed::kVerbMaking);
   return stems;
 }
 
-void AddSuffixBases(const std::string& stem, std::vector<std::string>* bases) {
+void AddSuffixBases(const std::string& stem, SuffixesAllowed allowed, std::vector<std::string>* bases) {
   for (const SuffixRule& rule : kSuffixRules) {
-    if (!EndsWith(stem, rule.suffix)) continue;
+    if (!EndsWith(stem, rule.suffix) || !Allows(allowed, rule.suffix)) continue;
     std::string base = stem.substr(0, stem.size() - rule.suffix.size());
-    // "-ly" makes "-le" words only after a consonant (possibly, gently).
+    if (base.size() < kShortestBase) continue;  // "lation" is no l + -ation
+    // "-ly" makes "-le" words only after a consonant (possibly, gently);
+    // "-ally" is "-ic" + "-ally" (basically); "-or" takes the "e" of
+    // "-ate" and "-ise" verbs (creator, supervisor), not of others (savor).
     if (rule.replacement == "le" && (base.empty() || IsVowel(base.back()))) continue;
-    // A doubled final consonant (forgettable, runner) was single.
-    if (rule.replacement.empty() && base.size() >= 2 && base.back() == base[base.size() - 2] &&
-        !IsVowel(base.back()) && base.back() != 'l' && base.back() != 's') {
-      AddBase(base.substr(0, base.size() - 1), bases);
+    if (rule.suffix == "ally" && !EndsWith(base, "ic")) continue;
+    if (rule.suffix == "or" && rule.replacement == "e" && !EndsWith(base, "at") && !EndsWith(base, "is")) {
+      continue;
     }
-    AddBase(base + std::string(rule.replacement), bases);
+    // A doubled final consonant (forgettable, runner) was single.
+    if (rule.replacement.empty() && rule.suffix != "or" && base.size() >= 2 &&
+        base.back() == base[base.size() - 2] && !IsVowel(base.back()) && base.back() != 'l' &&
+        base.back() != 's') {
+      AddSuffixBase(base.substr(0, base.size() - 1), bases);
+    }
+    // A plural takes no "-ize", "-ism" or "-ist" ("bytesize" is no "bytes").
+    if (rule.replacement.empty() && EndsWith(base, "s") && rule.suffix.size() == 3 &&
+        rule.suffix[0] == 'i') {
+      continue;
+    }
+    AddSuffixBase(base + std::string(rule.replacement), bases);
   }
+}
+
+// Three-letter words that often make compounds; other parts have four
+// letters or more, so that "confab" is no "con fab", nor "picante" "pic ante".
+constexpr std::string_view kShortCompoundParts[] = {
+    "air", "bed", "box", "bus", "car", "day", "dog", "end", "eye", "fly", "key", "law", "man",
+    "net", "new", "oil", "pot", "sea", "sun", "tea", "top", "war", "way", "web"};
+
+bool IsCompoundPart(const std::string& part) {
+  return part.size() > kShortestBase ||
+         std::binary_search(std::begin(kShortCompoundParts), std::end(kShortCompoundParts), part);
 }
 
 struct Suggestion {
@@ -85,23 +152,48 @@ struct Suggestion {
 
 }  // namespace
 
-std::vector<std::string> DerivationBases(std::string_view word) {
+bool IsCapitalized(std::string_view word) {
+  return !word.empty() && word[0] >= 'A' && word[0] <= 'Z' && IsLowerCase(word.substr(1));
+}
+
+std::vector<std::string> PrefixBases(std::string_view word) {
   std::string lower = LowerCaseAscii(word);
   std::vector<std::string> bases;
+  // A capitalised word is mostly a name ("Coverity", "Reinhold"): only a
+  // hyphen marks a prefix there.
+  bool name = IsCapitalized(word);
   for (std::string_view prefix : kPrefixes) {
     if (lower.size() <= prefix.size() || lower.compare(0, prefix.size(), prefix) != 0) continue;
     std::string rest = lower.substr(prefix.size());
-    if (rest[0] == '-') rest.erase(0, 1);
+    // Without a hyphen, short rests are mostly no base: "recog" is no
+    // re- + cog, "comint" no co- + mint.
+    if (rest[0] == '-') {
+      rest.erase(0, 1);
+    } else if (name ||
+               rest.size() < (prefix == "co" ? kShortestUnhyphenatedCoBase : kShortestUnhyphenatedBase)) {
+      continue;
+    }
     AddBase(rest, &bases);
   }
-  AddSuffixBases(lower, &bases);
-  for (const std::string& stem : WithoutInflection(lower)) AddSuffixBases(stem, &bases);
+  return bases;
+}
+
+std::vector<std::string> SuffixBases(std::string_view word) {
+  std::string lower = LowerCaseAscii(word);
+  std::vector<std::string> bases;
+  // A suffix is written as the word is: "hashISt" ends in no -ist.
+  if (!IsLowerCase(word) && !IsCapitalized(word) && word != UpperCase(word)) return bases;
+  SuffixesAllowed allowed = IsCapitalized(word) ? SuffixesAllowed::kNotPeople : SuffixesAllowed::kAll;
+  AddSuffixBases(lower, allowed, &bases);
+  for (const Stem& stem : WithoutInflection(lower, allowed)) AddSuffixBases(stem.text, stem.allowed, &bases);
   return bases;
 }
 
 std::vector<std::pair<std::string, std::string>> CompoundParts(std::string_view word) {
   std::string lower = LowerCaseAscii(word);
   std::vector<std::pair<std::string, std::string>> parts;
+  // Names are no compounds: Silverman, Loosemore.
+  if (IsCapitalized(word) && word.find('-') == std::string_view::npos) return parts;
   size_t hyphen = lower.find('-');
   if (hyphen != std::string::npos) {
     if (hyphen > 0 && lower.find('-', hyphen + 1) == std::string::npos && hyphen + 1 < lower.size()) {
@@ -111,7 +203,9 @@ std::vector<std::pair<std::string, std::string>> CompoundParts(std::string_view 
   }
   for (size_t split = lower.size() >= kShortestBase ? lower.size() - kShortestBase : 0;
        split >= kShortestBase; --split) {
-    parts.emplace_back(lower.substr(0, split), lower.substr(split));
+    std::string first = lower.substr(0, split);
+    std::string second = lower.substr(split);
+    if (IsCompoundPart(first) && IsCompoundPart(second)) parts.emplace_back(first, second);
   }
   return parts;
 }

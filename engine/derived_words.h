@@ -13,18 +13,28 @@
 
 namespace vordo {
 
-// The words that `word` may be derived from by one English prefix (re-,
-// un-, non-, sub-, over-, under-, pre-, mis-, dis-, co-, multi-, with or
-// without a hyphen) or suffix (-ly, -ness, -less, -able, -ible, -er, -or,
-// -ism, -ist, -ize, -ise, -ation) under English spelling rules, the most
-// likely first; also from the word without a plural or verb ending, for a
-// derived word in a form of its own (sublicenses, modernizes). In lower
-// case; none of them checked against the dictionary.
-std::vector<std::string> DerivationBases(std::string_view word);
+// The words that `word` may be made of by one English prefix (re-, un-,
+// non-, sub-, over-, under-, pre-, mis-, dis-, co-, multi-, with or without
+// a hyphen), in the word's own form (sublicenses: licenses). Lower case.
+// A capitalised word, mostly a name, takes a prefix only before a hyphen.
+std::vector<std::string> PrefixBases(std::string_view word);
 
-// The two words a compound written as one word may be made of, each of at
-// least three letters (newline: new line), or split at its hyphens
-// (freeze-dried: freeze dried), the longer first part first.
+// Whether the word is written with a capital and then small letters.
+bool IsCapitalized(std::string_view word);
+
+// The words that `word` may be derived from by one English suffix (-ly,
+// -ness, -less, -able, -ible, -er, -or, -ism, -ist, -ize, -ise, -ation)
+// under English spelling rules, the most likely first; also from the word
+// without a plural or verb ending (modernizes). Lower case; none of them
+// checked against the dictionary. A word in mixed case ("hashISt") has
+// none, a capitalised one none that makes people (Pinter is no pint-er).
+std::vector<std::string> SuffixBases(std::string_view word);
+
+// The two words a compound written as one word may be made of (newline:
+// new line), or its halves at its hyphen (freeze-dried: freeze dried), the
+// longer first part first. Each part has four letters or more, or is one
+// of the short words that often start or end compounds (new, key, web). A
+// capitalised word, mostly a name, is split only at a hyphen.
 std::vector<std::pair<std::string, std::string>> CompoundParts(std::string_view word);
 
 // Up to `limit` words of the dictionary's word list that hold entries and

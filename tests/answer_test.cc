@@ -25,32 +25,54 @@ bool Before(const Words& words, const std::string& earlier, const std::string& l
 }
 
 TEST(DerivedWordsTest, BasesFollowEnglishSpelling) {
-  EXPECT_EQ(DerivationBases("Relicensing").front(), "licensing");
-  EXPECT_TRUE(Holds(DerivationBases("sublicenses"), "licenses"));
-  EXPECT_TRUE(Holds(DerivationBases("co-author"), "author"));
-  EXPECT_TRUE(Holds(DerivationBases("happily"), "happy"));
-  EXPECT_TRUE(Holds(DerivationBases("possibly"), "possible"));
-  EXPECT_FALSE(Holds(DerivationBases("freely"), "freele"));  // -le only after a consonant
-  EXPECT_TRUE(Holds(DerivationBases("happiness"), "happy"));
-  EXPECT_TRUE(Holds(DerivationBases("reliable"), "rely"));
-  EXPECT_TRUE(Holds(DerivationBases("forgettable"), "forget"));
-  EXPECT_TRUE(Holds(DerivationBases("runner"), "run"));
-  EXPECT_TRUE(Holds(DerivationBases("maker"), "make"));
-  EXPECT_TRUE(Holds(DerivationBases("verification"), "verify"));
-  EXPECT_TRUE(Before(DerivationBases("validation"), "validate", "valid"));
-  EXPECT_TRUE(Holds(DerivationBases("modernizes"), "modern"));
-  EXPECT_TRUE(Holds(DerivationBases("pitiless"), "pity"));
+  EXPECT_EQ(PrefixBases("relicensing"), Words{"licensing"});
+  EXPECT_TRUE(Holds(PrefixBases("sublicenses"), "licenses"));
+  EXPECT_TRUE(Holds(PrefixBases("co-author"), "author"));
+  EXPECT_TRUE(Holds(SuffixBases("happily"), "happy"));
+  EXPECT_TRUE(Holds(SuffixBases("possibly"), "possible"));
+  EXPECT_FALSE(Holds(SuffixBases("freely"), "freele"));  // -le only after a consonant
+  EXPECT_TRUE(Holds(SuffixBases("happiness"), "happy"));
+  EXPECT_TRUE(Holds(SuffixBases("reliable"), "rely"));
+  EXPECT_TRUE(Holds(SuffixBases("forgettable"), "forget"));
+  EXPECT_TRUE(Holds(SuffixBases("spinner"), "spin"));
+  EXPECT_TRUE(Holds(SuffixBases("maker"), "make"));
+  EXPECT_TRUE(Holds(SuffixBases("verification"), "verify"));
+  EXPECT_TRUE(Before(SuffixBases("validation"), "validate", "valid"));
+  EXPECT_TRUE(Holds(SuffixBases("modernizes"), "modern"));
+  EXPECT_TRUE(Holds(SuffixBases("pitiless"), "pity"));
   // Nothing shorter than three letters.
-  for (const std::string& base : DerivationBases("unit")) EXPECT_GE(base.size(), 3u) << base;
+  for (const std::string& base : SuffixBases("unit")) EXPECT_GE(base.size(), 3u) << base;
 }
 
-TEST(DerivedWordsTest, CompoundsSplitAtAHyphenOrAnywhereBetweenWordsOfThreeLetters) {
-  auto parts = CompoundParts("Newline");
+TEST(DerivedWordsTest, SpellingRulesKeepToTheirWords) {
+  EXPECT_TRUE(Holds(SuffixBases("basically"), "basic"));
+  EXPECT_FALSE(Holds(SuffixBases("amorally"), "amor"));  // -ally is -ic + -ally
+  EXPECT_TRUE(Holds(SuffixBases("creator"), "create"));
+  EXPECT_FALSE(Holds(SuffixBases("savor"), "save"));
+  // Bases of three letters and plurals before -ize are no derivations.
+  EXPECT_FALSE(Holds(SuffixBases("herror"), "her"));
+  EXPECT_FALSE(Holds(SuffixBases("runner"), "run"));
+  EXPECT_FALSE(Holds(SuffixBases("bytesize"), "bytes"));
+  EXPECT_TRUE(SuffixBases("lation").empty());
+  // Names and identifiers: no people-making suffix, no prefix without a
+  // hyphen, no compound; no suffix in mixed case.
+  EXPECT_FALSE(Holds(SuffixBases("Pinter"), "pint"));
+  EXPECT_TRUE(Holds(SuffixBases("Happily"), "happy"));
+  EXPECT_TRUE(PrefixBases("Coverity").empty());
+  EXPECT_EQ(PrefixBases("Co-author"), Words{"author"});
+  EXPECT_TRUE(CompoundParts("Silverman").empty());
+  EXPECT_TRUE(SuffixBases("hashISt").empty());
+  EXPECT_TRUE(Holds(SuffixBases("HAPPILY"), "happy"));
+}
+
+TEST(DerivedWordsTest, CompoundsSplitAtAHyphenOrBetweenWordsOfFourLettersOrCommonShortOnes) {
+  using Parts = std::vector<std::pair<std::string, std::string>>;
+  auto parts = CompoundParts("newline");
   EXPECT_NE(std::find(parts.begin(), parts.end(), std::make_pair(std::string("new"), std::string("line"))),
             parts.end());
-  EXPECT_EQ(parts.front(), std::make_pair(std::string("newl"), std::string("ine")));
-  EXPECT_EQ(CompoundParts("freeze-dried"),
-            (std::vector<std::pair<std::string, std::string>>{{"freeze", "dried"}}));
+  for (const auto& [first, second] : parts) EXPECT_NE(second.size(), 3u) << first << " " << second;
+  EXPECT_TRUE(CompoundParts("confab").empty());
+  EXPECT_EQ(CompoundParts("freeze-dried"), (Parts{{"freeze", "dried"}}));
   EXPECT_TRUE(CompoundParts("state-of-the-art").empty());
   EXPECT_TRUE(CompoundParts("abcde").empty());
 }
@@ -70,6 +92,12 @@ DictionaryWriter SpellingDictionary() {
   DictionaryWriter writer;
   for (const char* head : {"licensing", "happy", "new", "line", "dog", "relieve", "recede", "reckon", "the"}) {
     AddPlainEntry(&writer, head, std::string("cz ") + head);
+  }
+  // Bases stand in three entries or more, halves of compounds in five.
+  for (const char* phrase : {"new moon", "new year", "new wave", "new town", "line up", "front line",
+                             "line out", "line feed", "licensing fee", "licensing body", "happy end",
+                             "happy hour", "dog days", "hot dog"}) {
+    AddPlainEntry(&writer, phrase, "cz");
   }
   writer.AddLemma("receiv", {LemmaItem::Literal("receive"), LemmaItem::Literal("received")});
   writer.AddEntry("receive", "p\xF8ijmout");
@@ -96,6 +124,7 @@ TEST_F(AnswerTest, AWordWithoutEntriesIsLookedUpThroughWhatItIsMadeOf) {
   EXPECT_EQ(signs.kind, QueryAnswer::Kind::kDerived);
   EXPECT_EQ(signs.base, "dog");
   QueryAnswer derived = Answer("relicensing");
+  EXPECT_EQ(Answer("RELICENSING").base, "licensing");
   EXPECT_EQ(derived.kind, QueryAnswer::Kind::kDerived);
   EXPECT_EQ(derived.base, "licensing");
   ASSERT_FALSE(derived.results.empty());
@@ -103,7 +132,10 @@ TEST_F(AnswerTest, AWordWithoutEntriesIsLookedUpThroughWhatItIsMadeOf) {
   EXPECT_EQ(Answer("happily").base, "happy");
   QueryAnswer compound = Answer("newline");
   EXPECT_EQ(compound.base, "new line");
-  EXPECT_EQ(ScoresAndHeads(compound.results).size(), 2u);
+  // The first half's results, then the second's.
+  EXPECT_EQ(ScoresAndHeads(compound.results),
+            (Words{"999 new", "498 new moon", "498 new town", "498 new wave", "498 new year", "999 line",
+                   "498 front line", "498 line feed", "498 line out", "498 line up"}));
   // "theline": "the" is no half of a compound.
   EXPECT_NE(Answer("theline").kind, QueryAnswer::Kind::kDerived);
 }

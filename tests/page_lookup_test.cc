@@ -92,6 +92,8 @@ DictionaryWriter Reader() {
     AddPlainEntry(&writer, head, std::string("cz ") + head);
   }
   AddPlainEntry(&writer, "don't ask!", "neptej se");
+  AddPlainEntry(&writer, "known fact", "zn\xE1m\xFD fakt");
+  AddPlainEntry(&writer, "known issue", "zn\xE1m\xE1 chyba");
   AddPlainEntry(&writer, "state-of-the-art", "nejmodern\xECj\x9A\xED");
   AddPlainEntry(&writer, "work in (v.)", "p\xF8im\xED" "chat");
   writer.AddLemma("look", {LemmaItem::Self(), LemmaItem::Literal("looked"), LemmaItem::Literal("looks")});

@@ -6,6 +6,11 @@
 //                   lookup finds an entry of their base word
 //   phrases         the share of 1,000 random multi-word heads of the source,
 //                   typed as written, whose own entry is among the first 3
+//   derived FILE    words the engine rescues from nothing found, with the
+//                   base a reader wants ("-": none): the share of rescues
+//                   that give another base (false rescues)
+//   spelling FILE   misspellings with the word meant: the share where it is
+//                   the first suggestion, and among the first three
 //   rests FILE      rests of the mouse on words of phrases: the precision
 //                   (a phrase put first is the one expected) and the recall
 //                   (an expected phrase is put first) of the phrase finder
@@ -24,6 +29,7 @@
 #include <vector>
 
 #include "dictionary/dictionary_file.h"
+#include "engine/answer.h"
 #include "engine/lookup.h"
 #include "engine/page_lookup.h"
 #include "engine/query.h"
@@ -91,7 +97,19 @@ int Hover(const DictionaryFile& dictionary, const std::vector<SourceEntry>& sour
     }
   }
   std::printf("exact lower-cased head match: %zu of %zu\n", exact, total);
-  for (const auto& miss : misses) std::printf("  miss: %s (%zu)\n", NarrowToUtf8(miss.first).c_str(), miss.second);
+  size_t derived = 0, suggested = 0;
+  for (const auto& miss : misses) {
+    QueryAnswer answer = AnswerFieldText(dictionary, miss.first);
+    bool rescued = answer.kind == QueryAnswer::Kind::kDerived;
+    if (rescued) derived += miss.second;
+    if (answer.kind == QueryAnswer::Kind::kSuggested) suggested += miss.second;
+    std::printf("  miss: %s (%zu)%s%s\n", NarrowToUtf8(miss.first).c_str(), miss.second, rescued ? " -> " : "",
+                NarrowToUtf8(answer.base).c_str());
+  }
+  std::printf("of the tokens found nothing for: %zu shown a word they are made of, %zu suggestions, %zu "
+              "nothing (%.2f %% of all tokens)\n",
+              derived, suggested, total - found - derived - suggested,
+              total == 0 ? 0.0 : 100.0 * static_cast<double>(total - found - derived - suggested) / static_cast<double>(total));
   return Report("hover lookups finding an entry", found, total);
 }
 
@@ -153,6 +171,80 @@ int Phrases(const DictionaryFile& dictionary, const std::vector<SourceEntry>& so
   return Report("phrases with their own entry among the first 3", found, phrases.size());
 }
 
+// Reads the lines of a list file: TAB-separated fields, '#' lines and
+// empty ones skipped. False when the file cannot be read.
+bool ReadListFile(const std::string& path, std::vector<std::vector<std::string>>* rows) {
+  std::ifstream file(path);
+  if (!file) {
+    std::fprintf(stderr, "vordo_quality: cannot read %s\n", path.c_str());
+    return false;
+  }
+  std::string line;
+  while (std::getline(file, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
+      fields.push_back(line.substr(start, tab - start));
+    }
+    fields.push_back(line.substr(start));
+    rows->push_back(std::move(fields));
+  }
+  return true;
+}
+
+// Lines "WORD TAB BASE": a false rescue is a rescue to another base than
+// BASE ("-": none is right).
+int Derived(const DictionaryFile& dictionary, const std::string& path) {
+  std::vector<std::vector<std::string>> rows;
+  if (!ReadListFile(path, &rows)) return kExitFailure;
+  size_t rescued = 0, right = 0;
+  for (const std::vector<std::string>& row : rows) {
+    if (row.size() < 2) continue;
+    QueryAnswer answer = AnswerFieldText(dictionary, Utf8ToNarrow(row[0]));
+    if (answer.kind != QueryAnswer::Kind::kDerived) continue;
+    ++rescued;
+    std::string base = NarrowToUtf8(answer.base);
+    if (base == row[1]) {
+      ++right;
+    } else {
+      std::printf("  %s -> %s, wanted %s\n", row[0].c_str(), base.c_str(), row[1].c_str());
+    }
+  }
+  return Report("rescues to the base a reader wants (1 - false rescues)", right, rescued);
+}
+
+// Lines "MISSPELLING TAB WORD": whether WORD is the first suggestion, and
+// among the first three. Words that are no head of the dictionary are left
+// out (nothing can suggest them).
+int Spelling(const DictionaryFile& dictionary, const std::string& path) {
+  std::vector<std::vector<std::string>> rows;
+  if (!ReadListFile(path, &rows)) return kExitFailure;
+  size_t total = 0, first = 0, top3 = 0;
+  for (const std::vector<std::string>& row : rows) {
+    if (row.size() < 2) continue;
+    IndexEntry entry;
+    if (!dictionary.FindIndexEntry(row[1].data(), row[1].size(), &entry)) {
+      std::printf("  no head: %s\n", row[1].c_str());
+      continue;
+    }
+    ++total;
+    QueryAnswer answer = AnswerFieldText(dictionary, row[0]);
+    const std::vector<std::string>& offered = answer.suggestions;
+    auto at = std::find(offered.begin(), offered.end(), row[1]);
+    first += at == offered.begin() && at != offered.end();
+    bool in_top3 = at != offered.end() && at - offered.begin() < 3;
+    top3 += in_top3;
+    if (!in_top3) {
+      std::string shown = answer.kind == QueryAnswer::Kind::kDerived ? "-> " + answer.base : "";
+      for (const std::string& word : offered) shown += word + " ";
+      std::printf("  %s: %s (wanted %s)\n", row[0].c_str(), shown.c_str(), row[1].c_str());
+    }
+  }
+  Report("misspellings whose word is suggested first", first, total);
+  return Report("misspellings whose word is among the first three suggestions", top3, total);
+}
+
 // One line of a rests file: the phrase expected first ("-" for none), a
 // TAB, and UTF-8 text whose word in brackets is where the mouse rests.
 // Lines starting with '#' say how the list was made.
@@ -211,7 +303,7 @@ int main(int argc, char** argv) {
                      {"at-least", true}},
                     &options,
                     &error)) {
-    std::fprintf(stderr, "usage: vordo_quality hover|inflections|phrases|rests [options] [FILE...] %s\n",
+    std::fprintf(stderr, "usage: vordo_quality hover|inflections|phrases|derived|spelling|rests [options] [FILE...] %s\n",
                  error.c_str());
     return kExitUsage;
   }
@@ -235,6 +327,8 @@ int main(int argc, char** argv) {
   }
   if (args[0] == "phrases") return Phrases(dictionary, source);
   if (args[0] == "rests" && options.operands.size() == 1) return Rests(dictionary, options.operands[0]);
+  if (args[0] == "derived" && options.operands.size() == 1) return Derived(dictionary, options.operands[0]);
+  if (args[0] == "spelling" && options.operands.size() == 1) return Spelling(dictionary, options.operands[0]);
   std::fprintf(stderr, "vordo_quality: unknown measurement %s\n", args[0].c_str());
   return kExitUsage;
 }
