@@ -151,7 +151,7 @@ TEST(VordoToolTest, WhatIsShownInsteadOfNothingIsSaidOnStandardOutput) {
   // Raw: a "~" line with what was looked up instead, a "?" line with words
   // spelt like the query; no result line starts so.
   EXPECT_EQ(RawLookup("dog!"), "~\tdog\n" + RawLookup("dog"));
-  EXPECT_EQ(RawLookup("unhappiness"), "~\tunhappy\n" + RawLookup("unhappy"));
+  EXPECT_EQ(RawLookup("lookers"), "~\tlook\n" + RawLookup("look"));
   EXPECT_EQ(RawLookup("dgo"), "?\tdog\n");
   // For people, also through a pipe; and in a batch, after the header.
   EXPECT_EQ(RunVordo("lookup " + kDict + "housse").out, "nothing found; did you mean: house?\n");
