@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "dictionary/entry_search.h"
+#include "engine/czech_lookup.h"
 #include "engine/derived_words.h"
 #include "engine/head_words.h"
 #include "engine/lookup.h"
@@ -63,7 +64,8 @@ QueryAnswer Derived(std::string base, std::vector<ResultEntry> results) {
 
 }  // namespace
 
-QueryAnswer AnswerFieldText(const DictionaryFile& dictionary, std::string text) {
+QueryAnswer AnswerFieldText(const DictionaryFile& dictionary, std::string text,
+                            const CzechIndex* czech) {
   if (text.size() > kMaxQueryLength) text.resize(kMaxQueryLength);
   TrimQuery(&text);
   QueryAnswer answer;
@@ -72,8 +74,21 @@ QueryAnswer AnswerFieldText(const DictionaryFile& dictionary, std::string text) 
     answer.kind = QueryAnswer::Kind::kFound;
     return answer;
   }
+  auto as_czech = [&]() {
+    if (czech == nullptr || std::none_of(text.begin(), text.end(), IsLetter)) return false;
+    answer.results = CzechLookup(dictionary, *czech, text);
+    if (answer.results.empty()) return false;
+    answer.kind = QueryAnswer::Kind::kCzech;
+    answer.base = text;
+    return true;
+  };
+  bool beyond_ascii = std::any_of(text.begin(), text.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; });
+  if (beyond_ascii && as_czech()) return answer;
   std::string_view word = WithoutSigns(text);
-  if (word.empty() || word.find(' ') != std::string_view::npos) return answer;
+  if (word.empty() || word.find(' ') != std::string_view::npos) {
+    if (!beyond_ascii) as_czech();
+    return answer;
+  }
   if (word.size() != text.size()) {
     std::vector<ResultEntry> results = Lookup(dictionary, word);
     if (!results.empty()) return Derived(std::string(word), std::move(results));
@@ -114,6 +129,7 @@ QueryAnswer AnswerFieldText(const DictionaryFile& dictionary, std::string text) 
                    std::make_move_iterator(second_results.end()));
   }
   if (!best_base.empty()) return Derived(best_base, std::move(results));
+  if (!beyond_ascii && as_czech()) return answer;
   answer.suggestions = SpellingSuggestions(dictionary, word, kMaxSuggestions);
   if (!answer.suggestions.empty()) answer.kind = QueryAnswer::Kind::kSuggested;
   return answer;

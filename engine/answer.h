@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "dictionary/czech_index.h"
 #include "dictionary/dictionary_file.h"
 #include "dictionary/result_entry.h"
 
@@ -17,6 +18,8 @@ struct QueryAnswer {
     kFound,      // the query's own results
     kDerived,    // the results of `base`, which the query is made from
     kSuggested,  // nothing found; `suggestions` are spelt like the query
+    kCzech,      // the query is Czech: `results` are its translations, each
+                 // with the English heads that have it
     kNothing,
   };
   Kind kind = Kind::kNothing;
@@ -37,8 +40,11 @@ inline constexpr size_t kMaxSuggestions = 5;
 // around it, then through the words it may be derived from (the base must
 // be a word of the word list with an entry of its own), then as a compound
 // of two such words; failing all that, head words spelt like it are
-// suggested.
-QueryAnswer AnswerFieldText(const DictionaryFile& dictionary, std::string text);
+// suggested. A query that finds nothing is also looked up as Czech in
+// `czech` (when given and open): first when it holds a letter beyond
+// ASCII (příliš), else after the English readings (pes, prilis).
+QueryAnswer AnswerFieldText(const DictionaryFile& dictionary, std::string text,
+                            const CzechIndex* czech = nullptr);
 
 }  // namespace vordo
 

@@ -20,6 +20,9 @@ void AppendAnswerLines(const QueryAnswer& answer, std::string* out) {
     case QueryAnswer::Kind::kDerived:
       *out += "~\t" + answer.base + '\n';
       break;
+    case QueryAnswer::Kind::kCzech:
+      *out += "=\t" + answer.base + '\n';
+      break;
     case QueryAnswer::Kind::kSuggested:
       *out += '?';
       for (const std::string& suggestion : answer.suggestions) *out += '\t' + suggestion;

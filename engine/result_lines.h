@@ -17,9 +17,11 @@ namespace vordo {
 void AppendResultLines(const std::vector<ResultEntry>& results, std::string* out);
 
 // An answer as such lines: when the query itself found nothing, first a
-// line "~", TAB and what was looked up instead, or "?" and a TAB before
-// each word spelt like the query; then the result lines. No result line
-// starts with either.
+// line "~", TAB and what was looked up instead, or "=", TAB and the query
+// when it was read as Czech (the results' heads are then the Czech
+// translations, their translations the English heads), or "?" and a TAB
+// before each word spelt like the query; then the result lines. No result
+// line starts with any of these.
 void AppendAnswerLines(const QueryAnswer& answer, std::string* out);
 
 }  // namespace vordo

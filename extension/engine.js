@@ -7,14 +7,31 @@ export class Engine {
   // Instantiates the module from its bytes and opens the dictionary from
   // its bytes. The module needs no imports; a host that runs it under WASI
   // (Node's `wasi`) passes that object, which then initialises it.
-  static async load(wasmBytes, dictionaryBytes, { wasi } = {}) {
+  // The Czech index (dic-cs.bin), when given, lets Czech queries find
+  // their English heads.
+  static async load(wasmBytes, dictionaryBytes, { wasi, czechIndexBytes } = {}) {
     const imports = wasi ? { wasi_snapshot_preview1: wasi.wasiImport } : {};
     const { instance } = await WebAssembly.instantiate(wasmBytes, imports);
     if (wasi) wasi.initialize(instance);
     else instance.exports._initialize();
     const engine = new Engine(instance.exports);
     engine.open(new Uint8Array(dictionaryBytes));
+    if (czechIndexBytes) engine.openCzech(new Uint8Array(czechIndexBytes));
     return engine;
+  }
+
+  // Copies `bytes` into the module's memory, where they stay; the address.
+  place(bytes) {
+    const address = this.exports.vordo_alloc(bytes.length);
+    if (address === 0) throw new Error('no memory for a file of the dictionary');
+    new Uint8Array(this.exports.memory.buffer, address, bytes.length).set(bytes);
+    return address;
+  }
+
+  openCzech(bytes) {
+    if (this.exports.vordo_open_czech(this.place(bytes), bytes.length) !== 1) {
+      throw new Error('the Czech index cannot be read');
+    }
   }
 
   constructor(exports) {
@@ -23,10 +40,8 @@ export class Engine {
 
   // Copies the dictionary into the module's memory, where it stays.
   open(bytes) {
-    const { vordo_alloc, vordo_open, vordo_open_error } = this.exports;
-    const address = vordo_alloc(bytes.length);
-    if (address === 0) throw new Error('no memory for the dictionary');
-    new Uint8Array(this.exports.memory.buffer, address, bytes.length).set(bytes);
+    const { vordo_open, vordo_open_error } = this.exports;
+    const address = this.place(bytes);
     if (vordo_open(address, bytes.length) !== 1) {
       const reason = new Uint8Array(this.exports.memory.buffer, vordo_open_error());
       throw new Error(new TextDecoder().decode(reason.subarray(0, reason.indexOf(0))));
@@ -59,10 +74,12 @@ export class Engine {
     return parseAnswer(this.lookupText(query));
   }
 
-  // What the panel shows for a typed query: { results, base, suggestions }.
-  // When the query itself finds nothing, `base` is what was looked up
-  // instead (a word it is derived from), or `suggestions` are head words
-  // spelt like it; otherwise they are '' and [].
+  // What the panel shows for a typed query: { results, base, czech,
+  // suggestions }. When the query itself finds nothing, `base` is what was
+  // looked up instead (a word it is derived from), or `czech` the query
+  // read as Czech (the results' heads are then its Czech translations,
+  // their translations the English heads), or `suggestions` are head words
+  // spelt like it; otherwise they are '', '' and [].
   answer(query) {
     return parseQueryAnswer(this.answerText(query));
   }
@@ -100,18 +117,23 @@ export function parseAnswer(text) {
 }
 
 // An answer with its first line on what was done instead: "~" and the word
-// looked up, or "?" and the words spelt like the query, TAB-separated.
+// looked up, "=" and the query read as Czech, or "?" and the words spelt
+// like the query, TAB-separated.
 export function parseQueryAnswer(text) {
   const firstLine = text.slice(0, text.indexOf('\n') + 1 || text.length);
   let base = '';
+  let czech = '';
   let suggestions = [];
   let rest = text;
   if (firstLine.startsWith('~\t')) {
     base = firstLine.slice(2).trimEnd();
     rest = text.slice(firstLine.length);
+  } else if (firstLine.startsWith('=\t')) {
+    czech = firstLine.slice(2).trimEnd();
+    rest = text.slice(firstLine.length);
   } else if (firstLine.startsWith('?')) {
     suggestions = firstLine.trimEnd().split('\t').slice(1);
     rest = text.slice(firstLine.length);
   }
-  return { results: parseAnswer(rest), base, suggestions };
+  return { results: parseAnswer(rest), base, czech, suggestions };
 }

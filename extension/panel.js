@@ -16,9 +16,9 @@ const view = new ResultView(resultsBox, { onLeave: () => query.focus() });
 
 // The engine and the dictionary load once, when the panel opens.
 const engineReady = (async () => {
-  const [wasm, dictionary] = await Promise.all(
-    ['vordo.wasm', 'dic.bin'].map(async (name) => (await fetch(name)).arrayBuffer()));
-  return Engine.load(wasm, dictionary);
+  const [wasm, dictionary, czechIndexBytes] = await Promise.all(
+    ['vordo.wasm', 'dic.bin', 'dic-cs.bin'].map(async (name) => (await fetch(name)).arrayBuffer()));
+  return Engine.load(wasm, dictionary, { czechIndexBytes });
 })();
 
 // What the tests and the figures read: when the engine was ready, and the
@@ -58,11 +58,13 @@ async function engineOrNull() {
 // Says what was shown when the query itself found nothing: the word looked
 // up instead, or words spelt like it to choose from; the panel never stays
 // blank without a word.
-function showNote(asked, { results, base, suggestions }) {
+function showNote(asked, { results, base, czech = '', suggestions }) {
   note.replaceChildren();
-  note.hidden = asked === '' || (results.length > 0 && base === '');
+  note.hidden = asked === '' || (results.length > 0 && base === '' && czech === '');
   if (note.hidden) return;
-  if (base !== '') {
+  if (czech !== '') {
+    note.append(`Česky \u201E${czech}\u201C, anglicky:`);
+  } else if (base !== '') {
     note.append(`\u201E${asked}\u201C ve slovníku není, zobrazeno je \u201E${base}\u201C.`);
   } else if (suggestions.length > 0) {
     note.append('Nenalezeno. Měli jste na mysli: ');

@@ -69,7 +69,9 @@ TEST(VordoToolTest, PeopleGetUtf8WithTranslationsBeneathTheHead) {
   ToolRun run = RunVordo("lookup " + kDict + "house");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "house\n    d\xC5\xAFm\n    obydl\xC3\xAD\n");
-  EXPECT_EQ(RunVordo("lookup " + kDict + "'\xC4\x8C" "ech'").out, "");  // converted, not found
+  // Converted to Windows-1250; no English head, so read as Czech.
+  EXPECT_EQ(RunVordo("lookup " + kDict + "'\xC4\x8C" "ech'").out,
+            "\xC4\x8C" "ech (\xC4\x8D" "esky) \xE2\x86\x92 English:\n\xC4\x8C" "ech\n    Czech\n");
 }
 
 TEST(VordoToolTest, FormsPrintTheFormSetOnePerLine) {
@@ -153,6 +155,10 @@ TEST(VordoToolTest, WhatIsShownInsteadOfNothingIsSaidOnStandardOutput) {
   EXPECT_EQ(RawLookup("dog!"), "~\tdog\n" + RawLookup("dog"));
   EXPECT_EQ(RawLookup("lookers"), "~\tlook\n" + RawLookup("look"));
   EXPECT_EQ(RawLookup("dgo"), "?\tdog\n");
+  // A Czech word, through the Czech index beside the dictionary, with its
+  // accents or without.
+  EXPECT_EQ(RawLookup("pes").rfind("=\tpes\n1000\tpes\tdog\n", 0), 0u) << RawLookup("pes");
+  EXPECT_EQ(RawLookup("kocka").rfind("=\tkocka\n999\tko\xE8ka\tcat\n", 0), 0u) << RawLookup("kocka");
   // For people, also through a pipe; and in a batch, after the header.
   EXPECT_EQ(RunVordo("lookup " + kDict + "housse").out, "nothing found; did you mean: house?\n");
   EXPECT_EQ(RunVordo("lookup " + kDict + "'dog!'").out.rfind("dog! \xE2\x86\x92 dog\ndog\n", 0), 0u);

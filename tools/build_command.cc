@@ -1,8 +1,8 @@
 // vordo build: dic.bin from the FreeDict English-Czech dictionary and
 // WordNet's English word forms.
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -98,6 +98,14 @@ int RunBuild(const std::vector<std::string>& args) {
     std::fprintf(stderr, "vordo build: %s\n", error.c_str());
     return kExitFailure;
   }
+  Progress("Indexing the Czech words...");
+  std::string czech_path = CzechIndexPathFor(output);
+  size_t czech_size = 0;
+  if (!WriteCzechIndex(output, czech_path, &czech_size, &error)) {
+    Progress("");
+    std::fprintf(stderr, "vordo build: %s\n", error.c_str());
+    return kExitFailure;
+  }
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   Progress("");
   std::printf(
@@ -108,11 +116,13 @@ int RunBuild(const std::vector<std::string>& args) {
       "  index entries  %zu\n"
       "  blocks         %zu of %zu bytes (%zu bytes inflated)\n"
       "  file size      %zu bytes\n"
+      "  Czech index    %s, %zu bytes\n"
       "  time           %.2f s\n"
       "  characters without a Windows-1250 form: %zu\n",
       output.c_str(), summary.headTexts, summary.translations, summary.lemmaRecords, summary.forms,
       summary.paradigms, written.indexEntries, written.blocks, write_options.blockSize,
-      written.inflatedBytes, written.fileSize, seconds, summary.unmappedCharacters);
+      written.inflatedBytes, written.fileSize, czech_path.c_str(), czech_size, seconds,
+      summary.unmappedCharacters);
   return kExitOk;
 }
 
@@ -124,7 +134,8 @@ const Command& BuildCommand() {
       "build [--index FILE] [--data FILE] [--wordnet DIR] [--words FILE] [-o FILE] [--block-size N]",
       "Builds dic.bin from the FreeDict English-Czech dictionary (dictd format), with\n"
       "English word forms from WordNet's exception lists and regular inflection rules\n"
-      "checked against a word list.",
+      "checked against a word list, and beside it dic-cs.bin, the index of the Czech\n"
+      "words of its translations.",
       "Options:\n"
       "  --index FILE      the dictd index (default /usr/share/dictd/freedict-eng-ces.index)\n"
       "  --data FILE       the dictd data (default /usr/share/dictd/freedict-eng-ces.dict.dz)\n"

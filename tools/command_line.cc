@@ -4,7 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
+#include "dictionary/czech_index.h"
+#include "dictionary/dictionary_file.h"
+#include "engine/czech_lookup.h"
 #include "platform/platform.h"
 
 namespace vordo {
@@ -77,6 +82,40 @@ int PrintCommandHelp(const Command& command) {
 }
 
 std::string DefaultDictionaryPath() { return ModuleDirectory() + "dic.bin"; }
+
+std::string CzechIndexPathFor(const std::string& dictionary_path) {
+  constexpr std::string_view kSuffix = ".bin";
+  if (dictionary_path.size() >= kSuffix.size() &&
+      dictionary_path.compare(dictionary_path.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0) {
+    return dictionary_path.substr(0, dictionary_path.size() - kSuffix.size()) + "-cs.bin";
+  }
+  return dictionary_path + "-cs";
+}
+
+bool WriteCzechIndex(const std::string& dictionary, const std::string& path, size_t* size,
+                     std::string* error) {
+  DictionaryFile written;
+  if (!written.Open(dictionary, error)) return false;
+  std::string bytes = BuildCzechIndex(written);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) {
+    *error = "cannot write " + path;
+    return false;
+  }
+  *size = bytes.size();
+  return true;
+}
+
+void OpenCzechIndexBeside(const std::string& path) {
+  // Read once for the life of the process: the index reads it in place.
+  static std::string bytes;
+  std::ifstream file(CzechIndexPathFor(path), std::ios::binary);
+  if (!file) return;
+  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  ProcessCzechIndex().OpenBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
 
 Colours StandardOutputColours() {
   if (isatty(STDOUT_FILENO) && std::getenv("NO_COLOR") == nullptr) {

@@ -50,6 +50,17 @@ int UsageError(const Command& command, const std::string& problem);
 int PrintCommandHelp(const Command& command);
 
 // Where vordo reads and writes dic.bin by default: beside the executable.
+// The Czech index that belongs to a dictionary: dic.bin's is dic-cs.bin.
+std::string CzechIndexPathFor(const std::string& dictionary_path);
+
+// Writes at `path` the Czech index of the dictionary file at `dictionary`.
+bool WriteCzechIndex(const std::string& dictionary, const std::string& path, size_t* size,
+                     std::string* error);
+
+// Opens ProcessCzechIndex from the file beside the dictionary at `path`;
+// without it, Czech queries find nothing, which is no error.
+void OpenCzechIndexBeside(const std::string& path);
+
 std::string DefaultDictionaryPath();
 
 // The terminal colours, or empty strings when standard output is no terminal.

@@ -10,6 +10,7 @@
 
 #include "dictionary/dictionary_file.h"
 #include "engine/answer.h"
+#include "engine/czech_lookup.h"
 #include "engine/lookup.h"
 #include "engine/page_lookup.h"
 #include "engine/query.h"
@@ -53,6 +54,7 @@ int Prepare(const Command& command, const std::vector<std::string>& args, bool o
     std::fprintf(stderr, "%s\n%s: %s\n", kCannotOpenMessage, path.c_str(), reason.c_str());
     return kExitFailure;
   }
+  OpenCzechIndexBeside(path);
   return -1;
 }
 
@@ -106,6 +108,8 @@ void AppendAnswer(const std::string& query, const QueryAnswer& answer, bool raw,
   }
   if (answer.kind == QueryAnswer::Kind::kDerived) {
     *out += NarrowToUtf8(query) + " \xE2\x86\x92 " + NarrowToUtf8(answer.base) + '\n';
+  } else if (answer.kind == QueryAnswer::Kind::kCzech) {
+    *out += NarrowToUtf8(query) + " (\xC4\x8D" "esky) \xE2\x86\x92 English:\n";
   } else if (answer.kind == QueryAnswer::Kind::kSuggested) {
     *out += "nothing found; did you mean: ";
     for (size_t i = 0; i < answer.suggestions.size(); ++i) {
@@ -144,7 +148,7 @@ int RunBatch(bool raw) {
       out += known->second;
     } else {
       std::string answer;
-      AppendAnswer(query, AnswerFieldText(ProcessDictionary(), query), raw, colours, &answer);
+      AppendAnswer(query, AnswerFieldText(ProcessDictionary(), query, &ProcessCzechIndex()), raw, colours, &answer);
       out += answer;
       if (remembered + answer.size() <= kAnswerMemoryBytes) {
         remembered += answer.size();
@@ -208,7 +212,7 @@ int RunLookup(const std::vector<std::string>& args) {
     return RunBatch(raw);
   }
   std::string query = NarrowText(options.operands[0], raw);
-  QueryAnswer answer = AnswerFieldText(ProcessDictionary(), query);
+  QueryAnswer answer = AnswerFieldText(ProcessDictionary(), query, &ProcessCzechIndex());
   TrimQuery(&query);
   std::string out;
   AppendAnswer(query, answer, raw, StandardOutputColours(), &out);

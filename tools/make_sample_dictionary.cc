@@ -1,8 +1,10 @@
-// Writes the sample dictionary to the path given, for the build and tests.
+// Writes the sample dictionary to the path given, and its Czech index
+// beside it, for the build and tests.
 #include <cstdio>
 #include <string>
 
 #include "dictionary/dictionary_writer.h"
+#include "tools/command_line.h"
 #include "tools/sample_dictionary.h"
 
 int main(int argc, char** argv) {
@@ -17,7 +19,9 @@ int main(int argc, char** argv) {
   options.lemmaBucketSize = 4;
   options.indexBucketSize = 4;
   std::string error;
-  if (!writer.WriteFile(argv[1], options, &error)) {
+  size_t czech_size = 0;
+  if (!writer.WriteFile(argv[1], options, &error) ||
+      !vordo::WriteCzechIndex(argv[1], vordo::CzechIndexPathFor(argv[1]), &czech_size, &error)) {
     std::fprintf(stderr, "make_sample_dictionary: %s\n", error.c_str());
     return 1;
   }

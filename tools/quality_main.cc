@@ -11,6 +11,8 @@
 //                   that give another base (false rescues)
 //   spelling FILE   misspellings with the word meant: the share where it is
 //                   the first suggestion, and among the first three
+//   czech FILE      Czech words with an English head that has them: the
+//                   share where it is among the first three heads shown
 //   rests FILE      rests of the mouse on words of phrases: the precision
 //                   (a phrase put first is the one expected) and the recall
 //                   (an expected phrase is put first) of the phrase finder
@@ -30,6 +32,7 @@
 
 #include "dictionary/dictionary_file.h"
 #include "engine/answer.h"
+#include "engine/czech_lookup.h"
 #include "engine/lookup.h"
 #include "engine/page_lookup.h"
 #include "engine/query.h"
@@ -245,6 +248,33 @@ int Spelling(const DictionaryFile& dictionary, const std::string& path) {
   return Report("misspellings whose word is among the first three suggestions", top3, total);
 }
 
+// Lines "CZECH TAB HEAD": whether HEAD is among the first three English
+// heads that the Czech word shows, in the order they are shown.
+int Czech(const DictionaryFile& dictionary, const std::string& path) {
+  std::vector<std::vector<std::string>> rows;
+  if (!ReadListFile(path, &rows)) return kExitFailure;
+  size_t total = 0, found = 0;
+  for (const std::vector<std::string>& row : rows) {
+    if (row.size() < 2) continue;
+    ++total;
+    std::vector<std::string> heads;
+    for (const ResultEntry& result : CzechLookup(dictionary, ProcessCzechIndex(), Utf8ToNarrow(row[0]))) {
+      for (const std::string& head : result.translations) {
+        std::string bare = HeadWithoutGroup(head);
+        if (std::find(heads.begin(), heads.end(), bare) == heads.end()) heads.push_back(bare);
+      }
+    }
+    auto at = std::find(heads.begin(), heads.end(), row[1]);
+    if (at != heads.end() && at - heads.begin() < 3) {
+      ++found;
+    } else {
+      std::printf("  %s: %s%s (wanted %s)\n", row[0].c_str(), heads.empty() ? "nothing" : heads[0].c_str(),
+                  heads.size() > 1 ? ", ..." : "", row[1].c_str());
+    }
+  }
+  return Report("Czech words whose English head is among the first three", found, total);
+}
+
 // One line of a rests file: the phrase expected first ("-" for none), a
 // TAB, and UTF-8 text whose word in brackets is where the mouse rests.
 // Lines starting with '#' say how the list was made.
@@ -303,7 +333,7 @@ int main(int argc, char** argv) {
                      {"at-least", true}},
                     &options,
                     &error)) {
-    std::fprintf(stderr, "usage: vordo_quality hover|inflections|phrases|derived|spelling|rests [options] [FILE...] %s\n",
+    std::fprintf(stderr, "usage: vordo_quality hover|inflections|phrases|czech|derived|spelling|rests [options] [FILE...] %s\n",
                  error.c_str());
     return kExitUsage;
   }
@@ -313,6 +343,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vordo_quality: %s: %s\n", path.c_str(), error.c_str());
     return kExitFailure;
   }
+  OpenCzechIndexBeside(path);
   std::vector<SourceEntry> source;
   if (!ReadFreedict(options.Value("index", "/usr/share/dictd/freedict-eng-ces.index"),
                     options.Value("data", "/usr/share/dictd/freedict-eng-ces.dict.dz"), &source,
@@ -327,6 +358,7 @@ int main(int argc, char** argv) {
   }
   if (args[0] == "phrases") return Phrases(dictionary, source);
   if (args[0] == "rests" && options.operands.size() == 1) return Rests(dictionary, options.operands[0]);
+  if (args[0] == "czech" && options.operands.size() == 1) return Czech(dictionary, options.operands[0]);
   if (args[0] == "derived" && options.operands.size() == 1) return Derived(dictionary, options.operands[0]);
   if (args[0] == "spelling" && options.operands.size() == 1) return Spelling(dictionary, options.operands[0]);
   std::fprintf(stderr, "vordo_quality: unknown measurement %s\n", args[0].c_str());

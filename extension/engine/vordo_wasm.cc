@@ -13,6 +13,7 @@
 
 #include "dictionary/dictionary_file.h"
 #include "engine/answer.h"
+#include "engine/czech_lookup.h"
 #include "engine/lookup.h"
 #include "engine/page_lookup.h"
 #include "engine/result_lines.h"
@@ -89,6 +90,13 @@ VORDO_EXPORT(vordo_open) int32_t VordoOpen(const uint8_t* data, size_t size) {
 
 VORDO_EXPORT(vordo_open_error) const char* VordoOpenError() { return OpenError().c_str(); }
 
+// Opens the Czech index (dic-cs.bin) in `size` bytes at `data`, which stay
+// there for good. Returns 1 when it opened; without it, Czech queries find
+// nothing.
+VORDO_EXPORT(vordo_open_czech) int32_t VordoOpenCzech(const uint8_t* data, size_t size) {
+  return ProcessCzechIndex().OpenBytes(data, size) ? 1 : 0;
+}
+
 // Looks up `length` code units of text at `query` in `encoding`, as the
 // panel's input field hands text over (cut to 255 characters, trimmed), and
 // returns the length of the answer in code units of the same encoding.
@@ -103,11 +111,14 @@ VORDO_EXPORT(vordo_lookup) size_t VordoLookup(int32_t encoding, const void* quer
 // Answers `length` code units of text at `query` in `encoding` as the
 // extension's panel shows it: the results as vordo_lookup gives them, or,
 // when the query finds nothing, a line on what was looked up instead ("~",
-// TAB, the word) or on words spelt like it ("?", then TAB and a word each)
-// before the results. Returns the answer's length.
+// TAB, the word), on reading it as Czech ("=", TAB, the query) or on words
+// spelt like it ("?", then TAB and a word each) before the results.
+// Returns the answer's length.
 VORDO_EXPORT(vordo_answer_query) size_t VordoAnswerQuery(int32_t encoding, const void* query, size_t length) {
   std::string lines;
-  AppendAnswerLines(AnswerFieldText(ProcessDictionary(), NarrowQuery(encoding, query, length)), &lines);
+  AppendAnswerLines(
+      AnswerFieldText(ProcessDictionary(), NarrowQuery(encoding, query, length), &ProcessCzechIndex()),
+      &lines);
   return SetAnswer(encoding, std::move(lines));
 }
 

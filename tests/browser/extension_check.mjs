@@ -34,12 +34,16 @@ function check(ok, what) {
 
 // The lines the panel shows for a query, from the native tool: a head line
 // (a leading space) and the translations of each result.
+// The query goes in as Windows-1250 bytes, on standard input.
+const windows1250 = new TextDecoder('windows-1250');
+const byteOf = new Map([...Array(256).keys()].map((byte) => [windows1250.decode(Uint8Array.of(byte)), byte]));
 function expectedLines(query) {
-  const raw = execFileSync(tool, ['lookup', '--raw', '--dict', dictionary, '--', query]);
+  const input = Buffer.from([...query, '\n'].map((c) => byteOf.get(c) ?? 0x3F));
+  const raw = execFileSync(tool, ['lookup', '--raw', '--dict', dictionary], { input });
   const lines = [];
-  for (const line of new TextDecoder('windows-1250').decode(raw).split('\n')) {
+  for (const line of windows1250.decode(raw).split('\n').slice(1)) {
     // A line on what was shown instead of nothing is the note's, not a row.
-    if (line === '' || line.startsWith('~\t') || line.startsWith('?')) continue;
+    if (line === '' || line.startsWith('~\t') || line.startsWith('=\t') || line.startsWith('?')) continue;
     const [, head, ...translations] = line.split('\t');
     lines.push(` ${head}`, ...translations);
   }
@@ -358,6 +362,9 @@ try {
   }));
   check(chosen.word === 'receive' && chosen.noteHidden && same(chosen.lines, expectedLines('receive')),
     'a click on a suggestion looks it up');
+  const czech = await typeQuery('kun');
+  check(czech.note === 'Česky \u201Ekun\u201C, anglicky:' && czech.lines[0] === ' kůň' &&
+    same(czech.lines, expectedLines('kun')), `a Czech word shows its English heads: ${czech.lines.slice(0, 3)}`);
   const nothing = await typeQuery('qqqxqqq');
   check(nothing.note === 'Nenalezeno.' && nothing.lines.length === 0, 'a query that finds nothing says "Nenalezeno."');
   const found = await typeQuery('look');

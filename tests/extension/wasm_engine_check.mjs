@@ -19,7 +19,8 @@ check(WebAssembly.Module.imports(new WebAssembly.Module(wasm)).length === 0,
   'vordo.wasm has imports');
 
 const wasi = new WASI({ version: 'preview1', returnOnExit: true });
-const engine = await Engine.load(wasm, readFileSync(dictionaryPath), { wasi });
+const czechIndexBytes = readFileSync(dictionaryPath.replace(/\.bin$/, '-cs.bin'));
+const engine = await Engine.load(wasm, readFileSync(dictionaryPath), { wasi, czechIndexBytes });
 
 // Queries: the text's words and pairs as they stand (with punctuation and
 // capitals), and edge cases.
@@ -29,7 +30,7 @@ const queries = new Set(words);
 for (let i = 0; i + 1 < words.length && queries.size < 4000; i++) queries.add(`${words[i]} ${words[i + 1]}`);
 for (const edge of ['', ' ', ':look', '  :hot dog (noun) ', '(look', 'LOOK', 'Look', 'hot  dog',
   'a'.repeat(300), `${'x '.repeat(127)}look up`, 'příliš žluťoučký kůň', 'naïve café',
-  'Привет', 'emoji 😀 look', '\t look\t', 'the']) {
+  'Привет', 'emoji 😀 look', '\t look\t', 'the', 'pes', 'prilis', 'kůň', 'hezký pes']) {
   queries.add(edge);
 }
 const list = [...queries];
@@ -65,7 +66,8 @@ if (current !== null) native.set(current, lines.join(''));
 
 // A lookup's own results: none when the answer starts with a note, as the
 // note says that the query itself found nothing.
-const resultLines = (answer) => (answer.startsWith('~\t') || answer.startsWith('?') ? '' : answer);
+const resultLines = (answer) =>
+  (answer.startsWith('~\t') || answer.startsWith('=\t') || answer.startsWith('?') ? '' : answer);
 
 // Byte for byte through the Windows-1250 export, and through engine.js's
 // UTF-16 paths as the panel calls them: the lookup, and the answer with its
