@@ -6,7 +6,7 @@
 # extension itself in Chromium), the MinGW-w64 builds for 32- and 64-bit
 # Windows with the Windows suite of each under its Wine (the i686 product
 # under the 32-bit Wine where the machine runs 32-bit programs), and short
-# runs of the dictionary, markup and page text fuzzers. Every count is of test cases.
+# runs of the dictionary, markup, page text and Czech index fuzzers. Every count is of test cases.
 # Usage: scripts/test.sh   (FUZZ_SECONDS=N sets the fuzzing time, default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -144,7 +144,8 @@ fuzz_build() {
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DVORDO_FUZZERS=ON -DVORDO_TESTS=OFF \
     -DVORDO_BENCHMARKS=OFF -DVORDO_STATIC_TOOL=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link" > /dev/null &&
-    cmake --build build-fuzz -j "$jobs" --target dictionary_fuzzer dictionary_seed_corpus markup_fuzzer page_text_fuzzer > /dev/null
+    cmake --build build-fuzz -j "$jobs" --target dictionary_fuzzer dictionary_seed_corpus markup_fuzzer page_text_fuzzer \
+      czech_index_fuzzer > /dev/null
 }
 
 # Runs one fuzzer for FUZZ_SECONDS on seeds that a command writes into a
@@ -173,10 +174,16 @@ page_text_seeds() {
   printf "a hot dog's na\xc3\xafve \xef\xac\x81nd" | iconv -f utf-8 -t utf-16le >> "$1/rest"
 }
 
+# The sample dictionary's Czech index, as the build wrote it.
+czech_index_seeds() {
+  cp build/sample-dic-cs.bin "$1/index"
+}
+
 step "fuzzer build" fuzz_build
 step "fuzzing dic.bin for ${FUZZ_SECONDS:-30} s" fuzz dictionary_fuzzer build-fuzz/fuzz/dictionary_seed_corpus
 step "fuzzing page markup for ${FUZZ_SECONDS:-30} s" fuzz markup_fuzzer markup_seeds
 step "fuzzing page text for ${FUZZ_SECONDS:-30} s" fuzz page_text_fuzzer page_text_seeds
+step "fuzzing the Czech index for ${FUZZ_SECONDS:-30} s" fuzz czech_index_fuzzer czech_index_seeds
 
 echo
 if [ "$skipped" -gt 0 ]; then
