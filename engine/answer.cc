@@ -26,10 +26,14 @@ bool EndsWith(const std::string& text, char last) { return !text.empty() && text
 
 bool IsLetter(char c) { return IsWordByte(static_cast<uint8_t>(c)); }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsLetterOrDigit(char c) { return IsLetter(c) || IsDigit(c); }
+
 // The word without the signs before and after it ("dog!" is dog).
 std::string_view WithoutSigns(std::string_view word) {
-  while (!word.empty() && !IsLetter(word.front())) word.remove_prefix(1);
-  while (!word.empty() && !IsLetter(word.back())) word.remove_suffix(1);
+  while (!word.empty() && !IsLetterOrDigit(word.front())) word.remove_prefix(1);
+  while (!word.empty() && !IsLetterOrDigit(word.back())) word.remove_suffix(1);
   return word;
 }
 
@@ -92,6 +96,12 @@ QueryAnswer AnswerFieldText(const DictionaryFile& dictionary, std::string text,
   if (word.size() != text.size()) {
     std::vector<ResultEntry> results = Lookup(dictionary, word);
     if (!results.empty()) return Derived(std::string(word), std::move(results));
+  }
+  // A word with digits (MP3, 1990s) is derived from nothing and spelt like
+  // nothing: "1990s" is no "s".
+  if (std::any_of(word.begin(), word.end(), IsDigit)) {
+    if (!beyond_ascii) as_czech();
+    return answer;
   }
   // A prefix leaves the word's own form (sublicenses: licenses); a suffix's
   // base must be a head itself ("supersize" is not "supers" + "-ize").

@@ -155,6 +155,9 @@ TEST_F(AnswerTest, AMisspeltWordGetsHeadWordsSpeltLikeIt) {
   EXPECT_EQ(Answer("dgo").suggestions, Words{"dog"});
   EXPECT_EQ(Answer("dxx").kind, QueryAnswer::Kind::kNothing);
   EXPECT_EQ(Answer("dg").kind, QueryAnswer::Kind::kNothing);
+  // A word with digits is no other word: "dog4" gets nothing, "dog!" its dog.
+  EXPECT_EQ(Answer("dog4").kind, QueryAnswer::Kind::kNothing);
+  EXPECT_EQ(Answer("4dog").kind, QueryAnswer::Kind::kNothing);
   // Phrases and signs only get nothing more.
   EXPECT_EQ(Answer("recieve letter").kind, QueryAnswer::Kind::kNothing);
   EXPECT_EQ(Answer("?!").kind, QueryAnswer::Kind::kNothing);
