@@ -232,7 +232,8 @@ std::vector<std::string> WordReadings(std::u16string_view text, const PageWord& 
   return readings;
 }
 
-PageLookup LookupPageWord(const DictionaryFile& dictionary, std::u16string_view text, size_t at) {
+PageLookup LookupPageWord(const DictionaryFile& dictionary, std::u16string_view text, size_t at,
+                          const CzechIndex* czech) {
   PageLookup lookup;
   std::vector<PageWord> words = SplitPageWords(text);
   auto rest = std::find_if(words.begin(), words.end(),
@@ -269,7 +270,7 @@ PageLookup LookupPageWord(const DictionaryFile& dictionary, std::u16string_view 
                       std::move(rest_forms));
   PutPhraseFirst(&finder, &tried, chosen, &lookup);
   if (lookup.answer.results.empty()) {
-    lookup.answer = AnswerFieldText(dictionary, lookup.word);
+    lookup.answer = AnswerFieldText(dictionary, lookup.word, czech);
   } else {
     lookup.answer.kind = QueryAnswer::Kind::kFound;
   }

@@ -40,8 +40,10 @@ std::vector<std::string> WordReadings(std::u16string_view text, const PageWord& 
 // first that finds anything, else the word itself. The longest dictionary
 // head made of consecutive words of the text that holds the word (matched
 // with word forms, as a typed lookup matches them) comes first. A word that
-// finds nothing is answered as AnswerFieldText answers it.
-PageLookup LookupPageWord(const DictionaryFile& dictionary, std::u16string_view text, size_t at);
+// finds nothing is answered as AnswerFieldText answers it (with `czech`, a
+// Czech word of a Czech page shows its English heads).
+PageLookup LookupPageWord(const DictionaryFile& dictionary, std::u16string_view text, size_t at,
+                          const CzechIndex* czech = nullptr);
 
 }  // namespace vordo
 

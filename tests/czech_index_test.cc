@@ -6,6 +6,7 @@
 #include "dictionary/czech_index.h"
 #include "engine/answer.h"
 #include "engine/czech_lookup.h"
+#include "engine/page_lookup.h"
 #include "tests/test_dictionary.h"
 
 namespace vordo {
@@ -74,6 +75,15 @@ TEST_F(CzechLookupTest, TheAnswerReadsAQueryAsCzechOnlyWhenEnglishFindsNothing) 
   EXPECT_EQ(AnswerFieldText(dictionary_.file(), "prilis", &index_).kind, QueryAnswer::Kind::kCzech);
   EXPECT_EQ(AnswerFieldText(dictionary_.file(), "dog", &index_).kind, QueryAnswer::Kind::kFound);
   EXPECT_EQ(AnswerFieldText(dictionary_.file(), "p\xF8\xEDli\x9A").kind, QueryAnswer::Kind::kNothing);
+}
+
+TEST_F(CzechLookupTest, ARestOnACzechWordOfAPageShowsItsEnglishHeads) {
+  std::u16string page = u"P\u0159\u00EDli\u0161 \u017Elu\u0165ou\u010Dk\u00FD k\u016F\u0148";
+  PageLookup rest = LookupPageWord(dictionary_.file(), page, page.find(u"k\u016F"), &index_);
+  EXPECT_EQ(rest.word, "k\xF9\xF2");
+  EXPECT_EQ(rest.answer.kind, QueryAnswer::Kind::kCzech);
+  ASSERT_FALSE(rest.answer.results.empty());
+  EXPECT_EQ(rest.answer.results[0].translations, Words{"horse"});
 }
 
 TEST_F(CzechLookupTest, ADamagedIndexFindsLessAndReadsNothingOutsideItself) {

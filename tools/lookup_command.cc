@@ -185,7 +185,8 @@ int RunPageLookup(const std::string& text, const std::string& at, bool raw) {
   }
   std::u16string wide = raw ? NarrowToWide(text) : Utf8ToWide(text);
   PageLookup lookup = LookupPageWord(ProcessDictionary(), wide,
-                                     CodeUnitOfCharacter(wide, static_cast<size_t>(index)));
+                                     CodeUnitOfCharacter(wide, static_cast<size_t>(index)),
+                                     &ProcessCzechIndex());
   std::string out = raw ? kRawBatchHeader : kBatchHeader;
   out += raw ? lookup.word : NarrowToUtf8(lookup.word);
   if (!lookup.phrase.empty()) {

@@ -128,7 +128,8 @@ VORDO_EXPORT(vordo_answer_query) size_t VordoAnswerQuery(int32_t encoding, const
 // whose entries come first (or nothing); the lines of vordo_answer_query
 // follow. Its length is returned.
 VORDO_EXPORT(vordo_lookup_at) size_t VordoLookupAt(const char16_t* text, size_t length, size_t at) {
-  PageLookup lookup = LookupPageWord(ProcessDictionary(), std::u16string_view(text, length), at);
+  PageLookup lookup =
+      LookupPageWord(ProcessDictionary(), std::u16string_view(text, length), at, &ProcessCzechIndex());
   std::string answer = lookup.word + '\t' + lookup.phrase + '\n';
   AppendAnswerLines(lookup.answer, &answer);
   return SetAnswer(kUtf16, std::move(answer));
