@@ -11,7 +11,9 @@ build_packages=(cmake make g++ zlib1g-dev dict-freedict-eng-ces wordnet-base wam
                 libclang-rt-14-dev-wasm32 dpkg-dev)
 test_packages=(libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
-               mingw-w64-tools libwine-dev wine wine64 xvfb xauth chromium bsdutils locales)
+               mingw-w64-tools libwine-dev wine wine64 xvfb xauth chromium bsdutils locales
+               # the installer of the Windows product
+               nsis)
 
 # The i686 product is tested under the 32-bit Wine.
 i386_packages=(wine32:i386)

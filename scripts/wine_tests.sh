@@ -3,7 +3,8 @@
 # private, throw-away prefix and a virtual X display: the module's
 # GoogleTest suite (the tests that need a process of their own each get
 # one), the panel's tests again under the system code page 1250, then
-# regsvr32 registering and unregistering the DLL.
+# regsvr32 registering and unregistering the DLL, and the installer (when
+# the build made one) installing, installing again and uninstalling.
 # Usage: scripts/wine_tests.sh i686|x86_64 BUILD_I686 BUILD_X86_64 [NATIVE_BUILD]
 # (i686 runs under the 32-bit Wine, x86_64 under wine64; the native build,
 # default build/, holds the sample dictionary)
@@ -30,6 +31,9 @@ VORDO_DLL_X86_64=$(windows_path "$x64/module/vordo.dll")
 VORDO_SAMPLE_DICTIONARY=$(windows_path "$native/sample-dic.bin")
 export WINEPATH
 WINEPATH=$(windows_path "$build/module")
+
+setup=
+if [ -f "$build/vordo-setup.exe" ]; then setup=$(windows_path "$build/vordo-setup.exe"); fi
 
 echo "== the Windows tests, $arch under $(basename "$wine")"
 xvfb-run -a bash -euo pipefail -c '
@@ -66,6 +70,40 @@ xvfb-run -a bash -euo pipefail -c '
   else
     echo "regsvr32 /u: unregistered"
   fi
+
+  # The installer, where the build made one (the i686 product): a silent
+  # install puts the files in place, registers the panel and writes one
+  # uninstall entry, also when run twice; a silent uninstall takes all of
+  # it away again.
+  setup=$3
+  if [ -n "$setup" ]; then
+    folder="$WINEPREFIX/drive_c/Program Files/Vordo"
+    entry="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vordo"
+    installed() {
+      [ -f "$folder/vordo.dll" ] && [ -f "$folder/dic.bin" ] && [ -f "$folder/dic-cs.bin" ] &&
+        [ -f "$folder/uninstall.exe" ] &&
+        "$wine" reg query "$band" | tr -d "\r" | grep -qF "C:\\Program Files\\Vordo\\vordo.dll" &&
+        "$wine" reg query "$button" /v ClsidExtension > /dev/null 2>&1 &&
+        "$wine" reg query "$entry" /v UninstallString | tr -d "\r" | grep -qF "uninstall.exe"
+    }
+    "$wine" "$setup" /S && /usr/lib/wine/wineserver -w
+    if installed; then echo "installer: installed"; else echo "installer: not installed"; status=1; fi
+    "$wine" "$setup" /S && /usr/lib/wine/wineserver -w
+    entries=$("$wine" reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" |
+              tr -d "\r" | grep -c "Uninstall.Vordo$" || true)
+    if installed && [ "$entries" = 1 ]; then
+      echo "installer: installed again, one entry"
+    else
+      echo "installer: installed again: $entries entries"; status=1
+    fi
+    "$wine" "C:\\Program Files\\Vordo\\uninstall.exe" /S && /usr/lib/wine/wineserver -w
+    if [ ! -e "$folder" ] && ! "$wine" reg query "$entry" > /dev/null 2>&1 &&
+       ! "$wine" reg query "$band" > /dev/null 2>&1 && ! "$wine" reg query "$button" > /dev/null 2>&1; then
+      echo "installer: uninstalled"
+    else
+      echo "installer: something is left"; status=1
+    fi
+  fi
   /usr/lib/wine/wineserver -w
   exit $status
-' wine-tests "$wine" "$(windows_path "$build/tests/windows/module_tests.exe")"
+' wine-tests "$wine" "$(windows_path "$build/tests/windows/module_tests.exe")" "$setup"
