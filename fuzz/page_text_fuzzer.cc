@@ -8,31 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "dictionary/dictionary_file.h"
-#include "dictionary/dictionary_writer.h"
 #include "engine/page_lookup.h"
 #include "engine/page_words.h"
-#include "tools/sample_dictionary.h"
-
-namespace {
-
-const vordo::DictionaryFile& SampleDictionary() {
-  static const std::string bytes = [] {
-    vordo::DictionaryWriter writer;
-    vordo::AddSampleDictionary(&writer);
-    std::string built, error;
-    if (!writer.Build(vordo::DictionaryWriter::Options(), &built, &error)) std::abort();
-    return built;
-  }();
-  static vordo::DictionaryFile file;
-  if (!file.IsOpen() &&
-      !file.OpenBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) {
-    std::abort();
-  }
-  return file;
-}
-
-}  // namespace
+#include "fuzz/sample_dictionary.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
@@ -48,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     previous_end = word.end;
     inside_a_word = inside_a_word || (word.begin <= at && at < word.end);
   }
-  vordo::PageLookup lookup = vordo::LookupPageWord(SampleDictionary(), text, at);
+  vordo::PageLookup lookup = vordo::LookupPageWord(vordo::SampleDictionaryForFuzzing(), text, at);
   if (!inside_a_word && !lookup.word.empty()) std::abort();
   if (lookup.word.size() > 255 || (lookup.word.empty() && !lookup.answer.results.empty())) std::abort();
   return 0;
