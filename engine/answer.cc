@@ -86,7 +86,8 @@ QueryAnswer AnswerFieldText(const DictionaryFile& dictionary, std::string text,
     answer.base = text;
     return true;
   };
-  bool beyond_ascii = std::any_of(text.begin(), text.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; });
+  bool beyond_ascii =
+      std::any_of(text.begin(), text.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; });
   if (beyond_ascii && as_czech()) return answer;
   std::string_view word = WithoutSigns(text);
   if (word.empty() || word.find(' ') != std::string_view::npos) {

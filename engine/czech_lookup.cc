@@ -53,7 +53,8 @@ int32_t TranslationScore(std::string_view query, const std::vector<std::string>&
   if (words.size() == query_words.size() && LowerCaseAscii(translation) == LowerCaseAscii(query)) {
     return kWholeTranslationScore;
   }
-  return kWholeTranslationScore - 1 - kFurtherWordCost * static_cast<int32_t>(words.size() - query_words.size());
+  int32_t further_words = static_cast<int32_t>(words.size() - query_words.size());
+  return kWholeTranslationScore - 1 - kFurtherWordCost * further_words;
 }
 
 }  // namespace

@@ -26,13 +26,13 @@ struct SuffixRule {
 
 // Each suffix with the endings its base may have had; the likelier first.
 constexpr SuffixRule kSuffixRules[] = {
-    {"ability", "able"}, {"ability", ""}, {"ily", "y"},     {"ally", ""},   {"ly", ""},      {"ly", "le"},    {"iness", "y"},
-    {"ness", ""},     {"iless", "y"}, {"less", ""},    {"iable", "y"},  {"able", ""},
-    {"able", "e"},    {"ible", ""},   {"ible", "e"},   {"ier", "y"},    {"er", ""},
-    {"er", "e"},      {"or", ""},     {"or", "e"},     {"ism", ""},     {"ism", "e"},
-    {"ist", ""},      {"ist", "e"},   {"ist", "y"},    {"ize", ""},     {"ize", "e"},
-    {"ize", "y"},     {"ise", ""},    {"ise", "e"},    {"ise", "y"},    {"ication", "y"},
-    {"ation", "ate"}, {"ation", "e"}, {"ation", ""}};
+    {"ability", "able"}, {"ability", ""}, {"ily", "y"},    {"ally", ""},  {"ly", ""},
+    {"ly", "le"},        {"iness", "y"},  {"ness", ""},    {"iless", "y"}, {"less", ""},
+    {"iable", "y"},      {"able", ""},    {"able", "e"},   {"ible", ""},  {"ible", "e"},
+    {"ier", "y"},        {"er", ""},      {"er", "e"},     {"or", ""},    {"or", "e"},
+    {"ism", ""},         {"ism", "e"},    {"ist", ""},     {"ist", "e"},  {"ist", "y"},
+    {"ize", ""},         {"ize", "e"},    {"ize", "y"},    {"ise", ""},   {"ise", "e"},
+    {"ise", "y"},        {"ication", "y"}, {"ation", "ate"}, {"ation", "e"}, {"ation", ""}};
 
 bool EndsWith(std::string_view text, std::string_view ending) {
   return text.size() >= ending.size() &&

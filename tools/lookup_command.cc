@@ -148,7 +148,8 @@ int RunBatch(bool raw) {
       out += known->second;
     } else {
       std::string answer;
-      AppendAnswer(query, AnswerFieldText(ProcessDictionary(), query, &ProcessCzechIndex()), raw, colours, &answer);
+      QueryAnswer found = AnswerFieldText(ProcessDictionary(), query, &ProcessCzechIndex());
+      AppendAnswer(query, found, raw, colours, &answer);
       out += answer;
       if (remembered + answer.size() <= kAnswerMemoryBytes) {
         remembered += answer.size();
