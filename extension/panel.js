@@ -119,7 +119,8 @@ query.addEventListener('keydown', (event) => {
     event.preventDefault();
     const option = document.createElement('option');
     option.value = query.value;
-    history.append(option);
+    // An empty query is no word to come back to.
+    if (query.value.trim() !== '') history.append(option);
     translate(query.value, { setFocus: true });
   } else if (event.key === 'Escape' || event.key === 'Tab') {
     event.preventDefault();

@@ -7,8 +7,8 @@
 // as ×), and resting in form fields and editable text show nothing; the
 // pages' DOM is the same before and after; with the panel closed nothing
 // is sent. Prints the figures, and saves a picture of the panel after a
-// hover lookup, and one (PICTURE-note.png) of its suggestions for a
-// misspelt word.
+// hover lookup, in the light and (PICTURE-dark.png) the dark scheme, and
+// one (PICTURE-note.png) of its suggestions for a misspelt word.
 //
 // Usage: node extension_check.mjs EXTENSION_DIR VORDO_TOOL DIC_BIN PICTURE.png
 import { execFileSync } from 'node:child_process';
@@ -327,6 +327,11 @@ try {
   }));
   check(shown.focused === 'results' && shown.helpHidden, 'after Enter the results view has the focus');
   check(shown.history.length === 6 && shown.history[0] === 'look', 'each query joins the history');
+  await panel.click('#query', { clickCount: 3 });
+  await panel.keyboard.press('Backspace');
+  await panel.keyboard.press('Enter');
+  check(await panel.evaluate(() => document.querySelectorAll('#history option').length) === 6,
+    'an empty query does not join the history');
 
   // When the query finds nothing, the panel says what it did instead, and
   // is never blank: a derived word's base, suggestions to click, or
@@ -568,6 +573,33 @@ try {
 
   await panel.screenshot({ path: picture });
   console.log(`saved ${picture}`);
+
+  // With the browser's scheme dark, the panel is dark: light text on dark
+  // grounds, heads still told apart from translations.
+  await panel.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
+  const dark = await panel.evaluate(() => {
+    const luminance = (colour) => {
+      const [r, g, b] = colour.match(/\d+/g).map(Number);
+      return (0.2126 * r + 0.7152 * g + 0.0722 * b) / 255;
+    };
+    const rows = [...document.querySelectorAll('#results .row')];
+    const head = rows.find((r) => r.classList.contains('head') && !r.classList.contains('selected'));
+    const translation = rows.find((r) => !r.classList.contains('head') && !r.classList.contains('selected'));
+    return {
+      ground: luminance(getComputedStyle(document.getElementById('results')).backgroundColor),
+      field: luminance(getComputedStyle(document.getElementById('query')).backgroundColor),
+      head: luminance(getComputedStyle(head).color),
+      text: luminance(getComputedStyle(translation).color),
+      headColour: getComputedStyle(head).color,
+      textColour: getComputedStyle(translation).color,
+    };
+  });
+  check(dark.ground < 0.2 && dark.field < 0.25 && dark.text > 0.8 && dark.head > 0.5 &&
+    dark.headColour !== dark.textColour, `in a dark scheme the panel is dark (${JSON.stringify(dark)})`);
+  const darkPicture = picture.replace(/\.png$/, '-dark.png');
+  await panel.screenshot({ path: darkPicture });
+  console.log(`saved ${darkPicture}`);
+  await panel.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'light' }]);
 
   const session = await panel.createCDPSession();
   await session.send('Performance.enable');
