@@ -239,6 +239,8 @@ PageLookup LookupPageWord(const DictionaryFile& dictionary, std::u16string_view 
   auto rest = std::find_if(words.begin(), words.end(),
                            [at](const PageWord& word) { return word.begin <= at && at < word.end; });
   if (rest == words.end()) return lookup;
+  lookup.word_begin = rest->begin;
+  lookup.word_end = rest->end;
   std::vector<ReadingResults> tried;
   size_t chosen = 0;
   bool has_own_entry = false;

@@ -24,6 +24,10 @@ struct PageLookup {
   // The head of the phrase around the word whose entries come first, or
   // empty when the word stands in none that the dictionary has.
   std::string phrase;
+  // Where the word under the mouse stands in the text, in UTF-16 code
+  // units [begin, end): what the page shows as the word looked up.
+  size_t word_begin = 0;
+  size_t word_end = 0;
   // The results; when the word finds none, what a typed query of the word
   // would show instead (a word it is derived from, suggestions).
   QueryAnswer answer;

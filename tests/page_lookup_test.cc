@@ -126,6 +126,11 @@ TEST_F(PageLookupTest, TheFirstReadingWithAnEntryOfItsOwnAnswers) {
   EXPECT_EQ(Rest(u"the user's guide", u"'s").word, "user");
   EXPECT_EQ(Rest(u"a well-known fact", u"known").word, "known");
   EXPECT_EQ(Rest(u"state-of-the-art", u"art").word, "state-of-the-art");
+  // What the page shows as the word is the whole word under the mouse,
+  // whichever reading answered.
+  PageLookup possessive = Rest(u"the user\u2019s guide", u"\u2019s");
+  EXPECT_EQ(possessive.word_begin, 4u);
+  EXPECT_EQ(possessive.word_end, 10u);
   EXPECT_EQ(Rest(u"a na\u00EFve idea", u"\u00EF").word, "naive");
   // Found nothing: the word itself, with no results.
   PageLookup unknown = Rest(u"multithreaded code", u"multi");

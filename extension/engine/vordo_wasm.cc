@@ -13,6 +13,7 @@
 
 #include "dictionary/dictionary_file.h"
 #include "engine/answer.h"
+#include "engine/completions.h"
 #include "engine/czech_lookup.h"
 #include "engine/lookup.h"
 #include "engine/page_lookup.h"
@@ -124,18 +125,34 @@ VORDO_EXPORT(vordo_answer_query) size_t VordoAnswerQuery(int32_t encoding, const
 
 // Looks up the word at code unit `at` of `length` code units of a page's
 // text at `text` (UTF-16), as a rest of the mouse there. The answer, in
-// UTF-16, starts with a line of the word looked up, a TAB and the phrase
-// whose entries come first (or nothing); the lines of vordo_answer_query
+// UTF-16, starts with a line of the word looked up, the phrase whose
+// entries come first (or nothing), and the code units where the word starts
+// and ends in the text, TAB-separated; the lines of vordo_answer_query
 // follow. Its length is returned.
 VORDO_EXPORT(vordo_lookup_at) size_t VordoLookupAt(const char16_t* text, size_t length, size_t at) {
   PageLookup lookup =
       LookupPageWord(ProcessDictionary(), std::u16string_view(text, length), at, &ProcessCzechIndex());
-  std::string answer = lookup.word + '\t' + lookup.phrase + '\n';
+  std::string answer = lookup.word + '\t' + lookup.phrase + '\t' + std::to_string(lookup.word_begin) +
+                       '\t' + std::to_string(lookup.word_end) + '\n';
   AppendAnswerLines(lookup.answer, &answer);
   return SetAnswer(kUtf16, std::move(answer));
 }
 
-// The answer of the last vordo_lookup, vordo_answer_query or vordo_lookup_at.
+// Up to `limit` heads that start with `length` code units of text at
+// `prefix` in `encoding`, a line each, for the field to offer while the
+// reader types. Returns the answer's length.
+VORDO_EXPORT(vordo_complete) size_t VordoComplete(int32_t encoding, const void* prefix, size_t length,
+                                                  size_t limit) {
+  std::string lines;
+  for (const std::string& head : Completions(ProcessDictionary(), NarrowQuery(encoding, prefix, length), limit)) {
+    lines += head;
+    lines += '\n';
+  }
+  return SetAnswer(encoding, std::move(lines));
+}
+
+// The answer of the last vordo_lookup, vordo_answer_query, vordo_lookup_at or
+// vordo_complete.
 VORDO_EXPORT(vordo_answer) const void* VordoAnswer() {
   const Answer& answer = LastAnswer();
   return answer.wide.empty() ? static_cast<const void*>(answer.narrow.data())
