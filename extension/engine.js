@@ -91,12 +91,20 @@ export class Engine {
 
   // A rest of the mouse on code unit `at` of a page's text: the word looked
   // up ('' when there is none), the phrase around it whose entries come
-  // first ('' when none), and its answer as answer() gives it.
+  // first ('' when none), where the word under the mouse stands in the text
+  // (code units [begin, end)), and its answer as answer() gives it.
   lookupAt(text, at) {
     const answer = this.answerFor(text, (address, length) => this.exports.vordo_lookup_at(address, length, at));
     const firstLine = answer.indexOf('\n');
-    const [word = '', phrase = ''] = answer.slice(0, Math.max(firstLine, 0)).split('\t');
-    return { word, phrase, ...parseQueryAnswer(answer.slice(firstLine + 1)) };
+    const [word = '', phrase = '', begin = '0', end = '0'] = answer.slice(0, Math.max(firstLine, 0)).split('\t');
+    return { word, phrase, begin: Number(begin), end: Number(end), ...parseQueryAnswer(answer.slice(firstLine + 1)) };
+  }
+
+  // Up to `limit` dictionary heads that start with `prefix`, for the field
+  // to offer while the reader types.
+  complete(prefix, limit) {
+    const text = this.answerFor(prefix, (address, length) => this.exports.vordo_complete(UTF16, address, length, limit));
+    return text.split('\n').filter(Boolean);
   }
 
   // Bytes of the module's memory (the dictionary, its inflated blocks, and

@@ -1,10 +1,13 @@
 // Hover lookup, in every page and frame: when the reader's mouse has rested
-// for 400 ms on a word, the text around it goes to the side panel, whose
-// engine reads the word there (and the phrase it stands in). The page is
-// only read: its DOM, its listeners and its layout stay as they are. While
-// no panel is open the mouse is not watched at all.
+// on a word (400 ms unless the settings say otherwise, with a key held if
+// they ask for one), the text around it goes to the side panel, whose
+// engine reads the word there (and the phrase it stands in); the word then
+// stays highlighted until the next one. The page is only read: its DOM, its
+// listeners and its layout stay as they are (the highlight is the browser's
+// own, not an element). While no panel is open, with hover switched off,
+// or on a site where the reader switched it off, the mouse is not watched.
 (() => {
-  const REST_MS = 400;
+  const HIGHLIGHT = 'vordo-word';
   // Text taken on either side of the rest: room for a phrase around the
   // word, and for the word itself up to the panel field's 255 characters.
   const CONTEXT_UNITS = 256;
@@ -21,6 +24,16 @@
 
   let timer = 0;
   let rest = null;  // where the mouse stopped: { x, y, shadowRoots }
+  let settings = VordoSettings.DEFAULTS;
+  let panelOpen = false;
+  const MODIFIER_HELD = { Shift: 'shiftKey', Alt: 'altKey', Control: 'ctrlKey' };
+
+  // The site as the settings name it: the host of the tab's top page, also
+  // in a frame of another origin.
+  const site = (() => {
+    const origins = location.ancestorOrigins;
+    return VordoSettings.siteOf(origins?.length ? origins[origins.length - 1] : location.href);
+  })();
 
   // Nothing is looked up where the user writes: in form fields, in editable
   // elements and in documents in design mode. Text straight inside a shadow
@@ -73,7 +86,9 @@
     }
 
     // The text around character `at` of text node `node`, as far as words
-    // run: { text, at } with `at` its index there, or null.
+    // run: { text, at, pieces } with `at` its index there and `pieces` the
+    // text nodes it was read from ({ node, start, offset }: the node's
+    // character `offset` is the text's `start`), or null.
     read(node, at) {
       const root = this.container(node);
       const walker = document.createTreeWalker(root, NodeFilter.SHOW_ELEMENT | NodeFilter.SHOW_TEXT, {
@@ -81,26 +96,58 @@
             (UNSHOWN_ELEMENTS.has(candidate.localName) || this.display(candidate) === 'none'))
           ? NodeFilter.FILTER_REJECT : NodeFilter.FILTER_ACCEPT,
       });
-      let before = node.data.slice(0, at);
+      const before = [];  // nearest first
+      let beforeLength = at;
       walker.currentNode = node;
-      for (let previous = walker.previousNode(); previous && before.length < CONTEXT_UNITS;
+      for (let previous = walker.previousNode(); previous && beforeLength < CONTEXT_UNITS;
         previous = walker.previousNode()) {
         if (previous.nodeType === Node.TEXT_NODE) {
           if (this.behindABreak(previous, node)) break;
-          before = previous.data + before;
+          before.push(previous);
+          beforeLength += previous.length;
         } else if (!previous.contains(node) && this.endsWords(previous)) {
           break;
         }
       }
-      let after = node.data.slice(at);
+      const after = [];
+      let afterLength = node.length - at;
       walker.currentNode = node;
-      for (let next = walker.nextNode(); next && after.length < CONTEXT_UNITS; next = walker.nextNode()) {
-        if (next.nodeType === Node.TEXT_NODE) after += next.data;
-        else if (this.endsWords(next)) break;
+      for (let next = walker.nextNode(); next && afterLength < CONTEXT_UNITS; next = walker.nextNode()) {
+        if (next.nodeType === Node.TEXT_NODE) {
+          after.push(next);
+          afterLength += next.length;
+        } else if (this.endsWords(next)) {
+          break;
+        }
       }
-      before = before.slice(-CONTEXT_UNITS);
-      return { text: before + after.slice(0, CONTEXT_UNITS), at: before.length };
+      // The text runs from CONTEXT_UNITS before the rest to as many after.
+      const cut = Math.max(beforeLength - CONTEXT_UNITS, 0);
+      const pieces = [];
+      let length = -cut;
+      for (const text of [...before.reverse(), node, ...after]) {
+        const offset = Math.max(-length, 0);
+        if (offset < text.length) pieces.push({ node: text, start: Math.max(length, 0), offset });
+        length += text.length;
+      }
+      const restAt = beforeLength - cut;
+      const text = pieces.map((p) => p.node.data.slice(p.offset)).join('').slice(0, restAt + CONTEXT_UNITS);
+      return { text, at: restAt, pieces };
     }
+  }
+
+  // Highlights code units [begin, end) of text read from `pieces`, until the
+  // next lookup. Nothing of the page changes: a highlight is no element.
+  function highlight(pieces, begin, end) {
+    const point = (index) => {
+      const piece = pieces.findLast((p) => p.start <= index);
+      return piece && [piece.node, Math.min(piece.offset + index - piece.start, piece.node.length)];
+    };
+    const from = point(begin);
+    const to = point(end);
+    if (!from || !to || !globalThis.CSS?.highlights) return;
+    const range = new StaticRange({ startContainer: from[0], startOffset: from[1], endContainer: to[0],
+      endOffset: to[1] });
+    CSS.highlights.set(HIGHLIGHT, new Highlight(range));
   }
 
   // The character of text node `node` near caret offset `offset` whose box
@@ -135,10 +182,25 @@
     const around = textAt(rest);
     if (around === null) return;
     try {
-      chrome.runtime.sendMessage({ type: 'hover', text: around.text, at: around.at }).catch(() => {});
+      chrome.runtime.sendMessage({ type: 'hover', text: around.text, at: around.at }).then((place) => {
+        // The panel answers with where the word it showed stands in the text.
+        if (Number.isInteger(place?.begin) && Number.isInteger(place?.end) && place.begin < place.end &&
+            place.end <= around.text.length) {
+          highlight(around.pieces, place.begin, place.end);
+        }
+      }, () => {});
     } catch {
       stopWatching();  // the extension was reloaded or removed
     }
+  }
+
+  function modifierHeld(event) {
+    return settings.modifier === 'none' || event[MODIFIER_HELD[settings.modifier]] === true;
+  }
+
+  function startTimer() {
+    clearTimeout(timer);
+    timer = setTimeout(onRest, settings.restMs);
   }
 
   function onMouseMove(event) {
@@ -154,7 +216,12 @@
     }
     rest = { x: event.clientX, y: event.clientY, shadowRoots: [...shadowRoots] };
     clearTimeout(timer);
-    timer = setTimeout(onRest, REST_MS);
+    if (modifierHeld(event)) startTimer();
+  }
+
+  // The key that hover waits for, pressed while the mouse already rests.
+  function onKeyDown(event) {
+    if (event.isTrusted && rest !== null && !event.repeat && event.key === settings.modifier) startTimer();
   }
 
   // The mouse left the document: it rests on nothing here.
@@ -170,6 +237,7 @@
     if (watching) return;
     watching = true;
     addEventListener('mousemove', onMouseMove, { capture: true, passive: true });
+    addEventListener('keydown', onKeyDown, { capture: true, passive: true });
     document.addEventListener('mouseout', onMouseOut, { capture: true, passive: true });
   }
 
@@ -178,8 +246,16 @@
     watching = false;
     clearTimeout(timer);
     timer = 0;
+    rest = null;
     removeEventListener('mousemove', onMouseMove, { capture: true });
+    removeEventListener('keydown', onKeyDown, { capture: true });
     document.removeEventListener('mouseout', onMouseOut, { capture: true });
+    CSS.highlights?.delete(HIGHLIGHT);
+  }
+
+  function watchWhenWanted() {
+    if (panelOpen && settings.hover && !settings.offSites.includes(site)) startWatching();
+    else stopWatching();
   }
 
   // The service worker keeps the windows with an open panel in the session
@@ -187,8 +263,8 @@
   // mouse is watched while any window has a panel; a panel takes only the
   // words of its own window.
   function follow(panelWindows) {
-    if (Array.isArray(panelWindows) && panelWindows.length > 0) startWatching();
-    else stopWatching();
+    panelOpen = Array.isArray(panelWindows) && panelWindows.length > 0;
+    watchWhenWanted();
   }
 
   function readPanelWindows() {
@@ -199,6 +275,20 @@
     if (changes.panelWindows) follow(changes.panelWindows.newValue);
   });
   readPanelWindows();
+  function applySettings(next) {
+    settings = next;
+    watchWhenWanted();
+  }
+  VordoSettings.read().then(applySettings, () => {});
+  VordoSettings.follow(applySettings);
+
+  // The panel asks the top page which site its tab shows, to switch hover
+  // there.
+  if (window === top) {
+    chrome.runtime.onMessage.addListener((message, sender, sendResponse) => {
+      if (message?.type === 'site' && sender.id === chrome.runtime.id) sendResponse({ site });
+    });
+  }
   // A page back from the back-forward cache missed the changes meanwhile.
   addEventListener('pageshow', (event) => {
     if (event.persisted) readPanelWindows();

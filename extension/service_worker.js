@@ -2,7 +2,9 @@
 // a panel is open (each open panel holds a connection to it) and keeps their
 // list in the session storage, where the content scripts of every frame read
 // it once and follow its changes: they watch the mouse only while there is a
-// panel to show the words, and no frame has to ask.
+// panel to show the words, and no frame has to ask. Its keyboard command
+// switches hover on and off.
+importScripts('settings.js');
 
 chrome.sidePanel.setPanelBehavior({ openPanelOnActionClick: true }).catch(console.error);
 chrome.storage.session.setAccessLevel({ accessLevel: 'TRUSTED_AND_UNTRUSTED_CONTEXTS' })
@@ -35,4 +37,10 @@ chrome.runtime.onConnect.addListener((port) => {
   port.onDisconnect.addListener(() => {
     if (windowId !== undefined) countPanel(windowId, -1);
   });
+});
+
+chrome.commands.onCommand.addListener(async (command) => {
+  if (command !== 'toggle-hover') return;
+  const { hover } = await VordoSettings.read();
+  await VordoSettings.update({ hover: !hover });
 });
