@@ -35,7 +35,7 @@ const shown = { word: '', results: [] };
 engineReady.then(() => { status.readyAt = performance.now(); }, () => {});
 
 // What the field asked last, and, for a rest of the mouse, where.
-const lastLookup = { word: '', phrase: '', byRest: false, sentence: '', address: '' };
+const lastLookup = { word: '', phrase: '', byRest: false, typed: false, sentence: '', address: '' };
 let savedHeads = new Set();
 
 function toast(text) {
@@ -50,16 +50,18 @@ const history = {
   words: [],
   at: -1,
   typing: false,
-  record(word, { typed }) {
+  // `how`: 'typed' (the typing goes on), 'entered' (the field's text or a
+  // completion taken: the run of typing ends there), or 'final'.
+  record(word, how) {
     if (word === '') return;
-    if (typed && this.typing && this.at === this.words.length - 1) {
+    if (this.typing && how !== 'final' && this.at === this.words.length - 1) {
       this.words[this.at] = word;
     } else if (this.words[this.at] !== word) {
       this.words.splice(this.at + 1);
       this.words.push(word);
       this.at = this.words.length - 1;
     }
-    this.typing = typed;
+    this.typing = how === 'typed';
     this.paint();
   },
   step(direction) {
@@ -142,8 +144,8 @@ function showNote(asked, { results, base, czech = '', suggestions }) {
 }
 
 // Looks `text` up and shows it in the field and the results. `record` says
-// how the history takes it: 'typed' (the typing goes on), 'final', or null
-// (back and forward). Only the latest of lookups that wait for the engine
+// how the history takes it (as history.record does), or null (back and
+// forward). Only the latest of lookups that wait for the engine
 // is shown.
 let lookupSequence = 0;
 async function lookUp(text, { record, focusResults = false }) {
@@ -154,9 +156,10 @@ async function lookUp(text, { record, focusResults = false }) {
     query.value = text;
     hideCompletions();
   }
-  Object.assign(lastLookup, { word: text, phrase: '', byRest: false, sentence: '', address: '' });
+  Object.assign(lastLookup, { word: text, phrase: '', byRest: false, typed: record === 'typed', sentence: '',
+    address: '' });
   const word = text.trim();
-  if (record && word !== '') history.record(word, { typed: record === 'typed' });
+  if (record && word !== '') history.record(word, record);
   showResults(engine.answer(text), { word, setFocus: focusResults });
 }
 
@@ -165,7 +168,10 @@ async function lookUp(text, { record, focusResults = false }) {
 // focus stays where it is. Where the word stands in the text, when shown.
 async function lookUpRest(text, at, address) {
   // What the reader is typing in the field is not replaced.
-  if (document.hasFocus() && document.activeElement === query && query.value !== lastLookup.word) return null;
+  if (document.hasFocus() && document.activeElement === query &&
+      (query.value !== lastLookup.word || lastLookup.typed)) {
+    return null;
+  }
   const engine = await engineOrNull();
   if (!engine) return null;
   const answer = engine.lookupAt(text, at);
@@ -175,10 +181,11 @@ async function lookUpRest(text, at, address) {
   // The mouse moved a few pixels on the same word: the list stays as it is.
   if (lastLookup.byRest && lastLookup.word === word && lastLookup.phrase === phrase) return place;
   lookupSequence++;
-  Object.assign(lastLookup, { word, phrase, byRest: true, sentence: sentenceAround(text, at), address });
+  Object.assign(lastLookup, { word, phrase, byRest: true, typed: false, sentence: sentenceAround(text, at),
+    address });
   query.value = word;
   hideCompletions();
-  history.record(word, { typed: false });
+  history.record(word, 'final');
   showResults(answer, { word, phrase, setFocus: false });
   return place;
 }
@@ -242,7 +249,7 @@ query.addEventListener('keydown', (event) => {
     case 'Enter': {
       const chosen = open && activeCompletion >= 0 ? completions.children[activeCompletion].textContent
         : query.value;
-      lookUp(chosen, { record: 'final', focusResults: chosen.trim() !== '' });
+      lookUp(chosen, { record: 'entered', focusResults: chosen.trim() !== '' });
       break;
     }
     case 'ArrowDown':
@@ -267,7 +274,7 @@ query.addEventListener('keydown', (event) => {
 completions.addEventListener('mousedown', (event) => event.preventDefault());
 completions.addEventListener('click', (event) => {
   const option = event.target.closest('.completion');
-  if (option) lookUp(option.textContent, { record: 'final' });
+  if (option) lookUp(option.textContent, { record: 'entered' });
 });
 
 // --- Back and forward.

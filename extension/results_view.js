@@ -171,7 +171,7 @@ export class ResultView {
     this.actions = actions;
     this.items = [];      // what the keys step through: { kind, element, entry | group }
     this.selected = -1;
-    this.pending = [];    // entries of open groups not built yet: { entry, before }
+    this.pending = [];    // entries of open groups not built yet: { entry, group }
     this.nextId = 0;
     list.addEventListener('keydown', (event) => this.onKey(event));
     list.addEventListener('click', (event) => this.onClick(event));
@@ -187,7 +187,7 @@ export class ResultView {
     const built = [];
     for (const entry of own) built.push(this.entryItem(entry));
     for (const group of groups) built.push(this.groupItem(group));
-    this.list.replaceChildren(...built.map((item) => item.element));
+    this.list.replaceChildren(...built.map((item) => item.container ?? item.element));
     this.items = built;
     this.list.scrollTop = 0;
     if (this.items.length > 0) this.select(0, { focus: false });

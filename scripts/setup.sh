@@ -54,6 +54,6 @@ if [ "${1:-test}" = test ] && ! locale -a 2>/dev/null | grep -qi '^cs_CZ\.utf-\?
 fi
 
 # The browser tests drive Debian's Chromium through puppeteer-core.
-if [ "${1:-test}" = test ] && [ ! -d tests/browser/node_modules/puppeteer-core ]; then
+if [ "${1:-test}" = test ] && { [ ! -d tests/browser/node_modules/puppeteer-core ] || [ ! -d tests/browser/node_modules/axe-core ]; }; then
   (cd tests/browser && npm ci --no-audit --no-fund --loglevel=error)
 fi

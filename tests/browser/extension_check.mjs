@@ -12,7 +12,8 @@
 //
 // Usage: node extension_check.mjs EXTENSION_DIR VORDO_TOOL DIC_BIN PICTURE.png
 import { execFileSync } from 'node:child_process';
-import { readFileSync } from 'node:fs';
+import fs, { readFileSync } from 'node:fs';
+import os from 'node:os';
 import http from 'node:http';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
@@ -189,7 +190,7 @@ async function characterCentre(page, selector, text, offset) {
 async function panelState(panel) {
   return panel.evaluate(() => ({
     word: document.getElementById('query').value,
-    lines: window.vordoPanel.view.lines,
+    lines: window.vordoPanel.shown.results.flatMap((r) => [` ${r.head}`, ...r.translations]),
     lookups: window.vordoPanel.status.lookups,
   }));
 }
@@ -222,7 +223,7 @@ async function hoverLookup(page, panel, word, where) {
   await panel.waitForFunction((n) => window.vordoPanel.status.lookups > n, { timeout: 5000 }, count);
   const state = await panel.evaluate(() => ({
     word: document.getElementById('query').value,
-    lines: window.vordoPanel.view.lines,
+    lines: window.vordoPanel.shown.results.flatMap((r) => [` ${r.head}`, ...r.translations]),
     shownAt: window.vordoPanel.status.lastShownAt,
   }));
   const focusInPage = await page.evaluate(() => document.hasFocus());
@@ -309,6 +310,7 @@ try {
   check(await panel.$eval('#help', (help) => !help.hidden), 'the help text shows until the first lookup');
 
   // Typed lookups show what the native tool finds.
+  let focusAfterEnter;
   for (const query of ['look', 'hot dog', 'Licensed', ':house (noun)', 'příliš', 'nonexistentword']) {
     await panel.click('#query', { clickCount: 3 });
     await panel.keyboard.press('Backspace');
@@ -316,21 +318,22 @@ try {
     const count = await lookups(panel);
     await panel.keyboard.press('Enter');
     await panel.waitForFunction((n) => window.vordoPanel.status.lookups > n, {}, count);
-    const lines = await panel.evaluate(() => window.vordoPanel.view.lines);
+    const lines = await panel.evaluate(() => window.vordoPanel.shown.results.flatMap((r) => [` ${r.head}`, ...r.translations]));
     check(same(lines, expectedLines(query)), `typed "${query}": ${lines.length} lines as vordo lookup`);
+    if (query === 'look') focusAfterEnter = await panel.evaluate(() => document.activeElement?.id);
   }
   const shown = await panel.evaluate(() => ({
     focused: document.activeElement?.id,
     helpHidden: document.getElementById('help').hidden,
-    rows: [...document.querySelectorAll('#results .row')].length,
-    history: [...document.querySelectorAll('#history option')].map((o) => o.value),
+    history: window.vordoPanel.history.words.slice(),
   }));
-  check(shown.focused === 'results' && shown.helpHidden, 'after Enter the results view has the focus');
+  check(focusAfterEnter?.startsWith('entry-') && shown.helpHidden, 'after Enter the first entry has the focus');
+  check(shown.focused === 'query', 'after Enter on a query that finds nothing the field keeps it');
   check(shown.history.length === 6 && shown.history[0] === 'look', 'each query joins the history');
   await panel.click('#query', { clickCount: 3 });
   await panel.keyboard.press('Backspace');
   await panel.keyboard.press('Enter');
-  check(await panel.evaluate(() => document.querySelectorAll('#history option').length) === 6,
+  check(await panel.evaluate(() => window.vordoPanel.history.words.length) === 6,
     'an empty query does not join the history');
 
   // When the query finds nothing, the panel says what it did instead, and
@@ -346,7 +349,7 @@ try {
     return panel.evaluate(() => ({
       note: document.getElementById('note').hidden ? null : document.getElementById('note').textContent,
       buttons: [...document.querySelectorAll('#note .suggestion')].map((b) => b.textContent),
-      lines: window.vordoPanel.view.lines,
+      lines: window.vordoPanel.shown.results.flatMap((r) => [` ${r.head}`, ...r.translations]),
     }));
   };
   const relicensing = await typeQuery('relicensing');
@@ -362,7 +365,7 @@ try {
   await panel.click('#note .suggestion');
   await panel.waitForFunction((n) => window.vordoPanel.status.lookups > n, {}, countBeforeClick);
   const chosen = await panel.evaluate(() => ({
-    word: document.getElementById('query').value, lines: window.vordoPanel.view.lines,
+    word: document.getElementById('query').value, lines: window.vordoPanel.shown.results.flatMap((r) => [` ${r.head}`, ...r.translations]),
     noteHidden: document.getElementById('note').hidden,
   }));
   check(chosen.word === 'receive' && chosen.noteHidden && same(chosen.lines, expectedLines('receive')),
@@ -376,49 +379,191 @@ try {
   check(found.note === null, 'a query that finds something shows no note');
 
 
-  // Drawn as the Windows view: heads bold and dark blue with the marker,
-  // groups grey and not bold, translations black, long lines cut with "...".
-  const drawn = async (query) => {
+  // Each entry: its head bold, parts of speech set apart, translations as
+  // wrapped text; the word's own entries first, phrases in collapsed groups.
+  const lookFor = async (text) => {
     await panel.click('#query', { clickCount: 3 });
-    await panel.type('#query', query);
+    await panel.type('#query', text);
+    const count = await lookups(panel);
     await panel.keyboard.press('Enter');
-    return panel.evaluate(() => {
-      const rows = [...document.querySelectorAll('#results .row')];
-      const style = (e) => e && { colour: getComputedStyle(e).color, weight: getComputedStyle(e).fontWeight };
-      const head = rows.find((r) => r.classList.contains('head') && !r.classList.contains('selected') &&
-          r.querySelector('.group'));
-      return {
-        marker: rows[0].querySelector('.marker') !== null,
-        head: style(head?.querySelector('.bold')),
-        group: style(head?.querySelector('.group')),
-        translation: style(rows.find((r) => !r.classList.contains('head'))),
-        selected: style(rows[0]),
-        fits: rows.every((r) => r.scrollWidth <= r.clientWidth + 1),
-        cut: rows.filter((r) => r.textContent.endsWith('...')).length,
-      };
-    });
+    await panel.waitForFunction((n) => window.vordoPanel.status.lookups > n, {}, count);
+    await sleep(100);
+    return panel.evaluate(() => ({
+      paintMs: window.vordoPanel.status.firstPaintMs,
+      heads: [...document.querySelectorAll('#results .entry .head-word')].map((e) => e.textContent),
+      groups: [...document.querySelectorAll('#results .group-toggle')].map((e) => e.textContent.trim()),
+      items: window.vordoPanel.view.items.length,
+      selected: window.vordoPanel.view.selected,
+    }));
   };
-  const walk = await drawn('walk');
-  check(walk.marker && walk.head?.weight === '700' && walk.head.colour === 'rgb(0, 32, 80)',
-    'head lines are bold and dark blue, with the marker');
-  check(walk.group?.weight === '400' && walk.group.colour === 'rgb(128, 128, 128)', 'groups are grey');
-  check(walk.translation?.colour === 'rgb(0, 0, 0)' && walk.selected?.colour === 'rgb(255, 255, 255)',
-    'translations are black, the selected row white on the highlight');
-  const plank = await drawn('walk the plank');
-  check(plank.fits && plank.cut > 0, `every row fits, a long one cut with "..."`);
+  const went = await lookFor('went');
+  check(went.heads.slice(0, 2).join() === 'went,go' && new Set(went.heads).size === went.heads.length &&
+    went.heads.every((head) => !head.includes(' ')),
+    `"went": its own entries first, each head once (${went.heads.join(', ')})`);
+  check(went.groups.length === 2 && went.groups[0].includes('se slovem \u201Ewent\u201C') &&
+    /\d+ frází s tvary \u201Ego, goes/.test(went.groups[1]), `  and its phrases in collapsed groups: ${went.groups}`);
+  const look = await panel.evaluate(() => {
+    const entry = document.querySelector('#results .entry');
+    const style = (e) => e && getComputedStyle(e);
+    const labels = entry.querySelector('.labels');
+    return {
+      head: style(entry.querySelector('.head-word')).fontWeight,
+      labels: labels && style(labels).fontStyle,
+      lineBreak: style(entry.querySelector('.sense')).whiteSpace,
+      fits: [...document.querySelectorAll('#results .entry')].every((e) => e.scrollWidth <= e.clientWidth + 1),
+    };
+  });
+  check(look.head === '700' && look.labels === 'italic' && look.lineBreak === 'normal' && look.fits,
+    `heads bold, parts of speech apart, translations wrapped within the panel (${JSON.stringify(look)})`);
+  const paintTimes = { went: went.paintMs };
+  const the = await lookFor('the');
+  paintTimes.the = the.paintMs;
+  check(the.items < 20 && the.groups.length >= 1, `"the": ${the.items} items built, its phrases folded`);
+  figures['first paint after the answer'] = `"the" ${the.paintMs.toFixed(1)} ms, "went" ${went.paintMs.toFixed(1)} ms`;
+  check(Math.max(the.paintMs, went.paintMs) <= 50, 'first paint within 50 ms of the answer');
 
-  // Keys move the selection.
-  await panel.click('#query', { clickCount: 3 });
-  await panel.type('#query', 'look');
-  await panel.keyboard.press('Enter');
-  await panel.keyboard.press('ArrowDown');
-  await panel.keyboard.press('ArrowDown');
-  check(await panel.evaluate(() => window.vordoPanel.view.selected) === 2, 'Down moves the selection');
+  // A group opens by key and by click, and builds its entries as they come
+  // into sight.
   await panel.keyboard.press('End');
-  const end = await panel.evaluate(() => [window.vordoPanel.view.selected, window.vordoPanel.view.lines.length]);
-  check(end[0] === end[1] - 1, 'End selects the last line');
+  const endState = await panel.evaluate(() => {
+    const { view } = window.vordoPanel;
+    return { selected: view.selected, last: view.items.length - 1, kind: view.items[view.selected].kind };
+  });
+  check(endState.selected === endState.last && endState.kind === 'group', 'End selects the last item, a group');
+  await panel.keyboard.press('Enter');
+  const opened = await panel.evaluate(() => ({
+    expanded: document.querySelector('.group-toggle.selected').getAttribute('aria-expanded'),
+    built: document.querySelectorAll('#results .entry').length,
+    items: window.vordoPanel.view.items.length,
+  }));
+  check(opened.expanded === 'true' && opened.built > the.items && opened.built <= the.items + 40,
+    `Enter opens the group: ${opened.built} entries built of its hundreds`);
+  await panel.keyboard.press('End');
+  const all = await panel.evaluate(() => document.querySelectorAll('#results .entry').length);
+  const theResults = await panel.evaluate(() => window.vordoPanel.shown.results.length);
+  check(all > 300 && all <= theResults, `End builds the rest: ${all} entries`);
   await panel.keyboard.press('Home');
-  check(await panel.evaluate(() => window.vordoPanel.view.selected) === 0, 'Home selects the first line');
+  await panel.keyboard.press('ArrowDown');
+  check(await panel.evaluate(() => window.vordoPanel.view.selected) === 1, 'Down moves the selection');
+  await panel.keyboard.press('PageDown');
+  const paged = await panel.evaluate(() => window.vordoPanel.view.selected);
+  check(paged > 2, `PageDown moves a page (to item ${paged})`);
+  await panel.keyboard.press('Home');
+  check(await panel.evaluate(() => window.vordoPanel.view.selected === 0 &&
+    document.activeElement === window.vordoPanel.view.items[0].element), 'Home selects the first item, and focuses it');
+
+  // Following: Enter on an entry, a click on a head or on a word of a
+  // translation.
+  await lookFor('went');
+  await panel.keyboard.press('ArrowDown');
+  await panel.keyboard.press('Enter');
+  await sleep(200);
+  check(await panel.$eval('#query', (e) => e.value) === 'go', 'Enter on the entry "go" under "went" looks "go" up');
+  const clickOn = async (selector, text) => {
+    const count = await lookups(panel);
+    const point = await panel.evaluate((where, wanted) => {
+      for (const node of document.querySelectorAll(where)) {
+        const walker = document.createTreeWalker(node, NodeFilter.SHOW_TEXT);
+        for (let t = walker.nextNode(); t; t = walker.nextNode()) {
+          const at = t.data.indexOf(wanted);
+          if (at < 0) continue;
+          const range = document.createRange();
+          range.setStart(t, at + 1);
+          range.setEnd(t, at + 2);
+          const box = range.getBoundingClientRect();
+          return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
+        }
+      }
+      return null;
+    }, selector, text);
+    await panel.mouse.click(point.x, point.y);
+    await panel.waitForFunction((n) => window.vordoPanel.status.lookups > n, { timeout: 3000 }, count).catch(() => {});
+    return panel.evaluate(() => ({ word: document.getElementById('query').value,
+      note: document.getElementById('note').textContent }));
+  };
+  await lookFor('went');
+  check((await clickOn('.head-word', 'goes')).word === 'goes', 'a click on the head "goes" looks it up');
+  await lookFor('dog');
+  const czechWord = await clickOn('.translation', 'pes');
+  check(czechWord.word === 'pes' && czechWord.note.startsWith('Česky'),
+    `a click on the Czech word "pes" looks it up in Czech: ${czechWord.note}`);
+
+  // Text can be selected and copied; a click does not rebuild what it hits.
+  await lookFor('dog');
+  const kept = await panel.evaluate(() => {
+    const translation = document.querySelector('#results .translation');
+    window.keptElement = translation;
+    return getComputedStyle(translation).userSelect;
+  });
+  const sense = await (await panel.$('#results .entry .sense:last-child')).boundingBox();
+  await panel.mouse.move(sense.x + 2, sense.y + sense.height / 2);
+  await panel.mouse.down();
+  await panel.mouse.move(sense.x + sense.width - 10, sense.y + sense.height / 2, { steps: 5 });
+  await panel.mouse.up();
+  const selection = await panel.evaluate(() => ({ text: document.getSelection().toString(),
+    same: document.querySelector('#results .translation') === window.keptElement,
+    word: document.getElementById('query').value }));
+  check(kept !== 'none' && selection.text.length > 2 && selection.same && selection.word === 'dog',
+    `a drag selects text of the results without a lookup ("${selection.text}")`);
+  const copied = async () => {
+    await panel.click('#query', { clickCount: 3 });
+    await panel.keyboard.press('Backspace');
+    await panel.keyboard.down('Control');
+    await panel.keyboard.press('v');
+    await panel.keyboard.up('Control');
+    return panel.$eval('#query', (e) => e.value);
+  };
+  await panel.keyboard.down('Control');
+  await panel.keyboard.press('c');
+  await panel.keyboard.up('Control');
+  const pasted = await copied();
+  check(pasted === selection.text.trim(), `Ctrl+C copies the selected text ("${pasted}")`);
+  await lookFor('dog');
+  await panel.click('#results .entry.selected .copy');
+  await sleep(200);
+  const entryCopy = await copied();
+  check(entryCopy.startsWith('dog: ') && entryCopy.includes('dog (n.): pes'), `the copy action copies the entry ("${entryCopy.slice(0, 60)}…")`);
+
+  // Typing: results follow after a short pause, completions come from the
+  // dictionary's heads and do not cover the results; back and forward.
+  await panel.click('#query', { clickCount: 3 });
+  await panel.keyboard.press('Backspace');
+  const countBeforeTyping = await lookups(panel);
+  await panel.type('#query', 'hou', { delay: 30 });
+  await panel.waitForFunction((n) => window.vordoPanel.status.lookups > n, { timeout: 3000 }, countBeforeTyping);
+  await sleep(200);
+  const typed = await panel.evaluate(() => {
+    const list = document.getElementById('completions').getBoundingClientRect();
+    const results = document.getElementById('results').getBoundingClientRect();
+    return {
+      word: window.vordoPanel.shown.word,
+      completions: [...document.querySelectorAll('.completion')].map((e) => e.textContent),
+      covers: list.bottom > results.top,
+      focus: document.activeElement.id,
+    };
+  });
+  check(typed.word === 'hou' && typed.focus === 'query', 'results follow the typing without Enter');
+  check(typed.completions.includes('house') && !typed.covers,
+    `the field offers heads (${typed.completions.join(', ')}), beside the results, not over them`);
+  await panel.keyboard.press('ArrowDown');
+  await panel.keyboard.press('Enter');
+  await sleep(200);
+  const picked = await panel.evaluate(() => ({ word: document.getElementById('query').value,
+    hidden: document.getElementById('completions').hidden, history: window.vordoPanel.history.words.slice(-3) }));
+  check(picked.word === typed.completions[0] && picked.hidden, `Down and Enter take the completion "${picked.word}"`);
+  check(!picked.history.includes('hou'), `the typing leaves one history entry, not each prefix (${picked.history})`);
+  await panel.keyboard.down('Alt');
+  await panel.keyboard.press('ArrowLeft');
+  await panel.keyboard.up('Alt');
+  await sleep(200);
+  const back = await panel.$eval('#query', (e) => e.value);
+  await panel.keyboard.down('Alt');
+  await panel.keyboard.press('ArrowRight');
+  await panel.keyboard.up('Alt');
+  await sleep(200);
+  const forward = await panel.$eval('#query', (e) => e.value);
+  check(back === picked.history[picked.history.length - 2] && forward === picked.word,
+    `Alt+Left goes back to "${back}", Alt+Right forward to "${forward}"`);
 
   // Hover lookups on the English page: plain text, a shadow root, a frame
   // from another origin, text added after load.
@@ -536,6 +681,7 @@ try {
   await panel.click('#query', { clickCount: 3 });
   await panel.keyboard.press('Backspace');
   await panel.type('#query', 'hou');
+  await sleep(400);
   const typing = await panelState(panel);
   const overTyping = await characterCentre(page, '#phrases', 'rain', 1);
   await page.mouse.move(overTyping.x - 2, overTyping.y);
@@ -571,6 +717,22 @@ try {
   figures['page load to the first hover answer'] = `${Math.round(first.shownAt - loadedAt)} ms`;
   figures['mouse rest to the answer shown'] = `${Math.min(...restTimes)}-${Math.max(...restTimes)} ms (${REST_MS} ms of rest included)`;
 
+  // The word looked up stays highlighted in the page, by the browser's
+  // highlight registry: no element of the page changes.
+  const highlighted = await page.evaluate(() => {
+    const mark = CSS.highlights.get('vordo-word');
+    return mark ? [...mark].map((range) => {
+      const live = document.createRange();
+      live.setStart(range.startContainer, range.startOffset);
+      live.setEnd(range.endContainer, range.endOffset);
+      return live.toString();
+    }).join() : null;
+  });
+  check(highlighted === 'fox', `the word looked up stays highlighted in the page (${highlighted})`);
+  const pagePicture = picture.replace(/\.png$/, '-page.png');
+  await page.screenshot({ path: pagePicture, clip: { x: 0, y: 0, width: 600, height: 200 } });
+  console.log(`saved ${pagePicture}`);
+
   await panel.screenshot({ path: picture });
   console.log(`saved ${picture}`);
 
@@ -582,11 +744,10 @@ try {
       const [r, g, b] = colour.match(/\d+/g).map(Number);
       return (0.2126 * r + 0.7152 * g + 0.0722 * b) / 255;
     };
-    const rows = [...document.querySelectorAll('#results .row')];
-    const head = rows.find((r) => r.classList.contains('head') && !r.classList.contains('selected'));
-    const translation = rows.find((r) => !r.classList.contains('head') && !r.classList.contains('selected'));
+    const head = document.querySelector('#results .entry:not(.selected) .head-word');
+    const translation = document.querySelector('#results .entry:not(.selected) .translation');
     return {
-      ground: luminance(getComputedStyle(document.getElementById('results')).backgroundColor),
+      ground: luminance(getComputedStyle(document.body).backgroundColor),
       field: luminance(getComputedStyle(document.getElementById('query')).backgroundColor),
       head: luminance(getComputedStyle(head).color),
       text: luminance(getComputedStyle(translation).color),
@@ -600,6 +761,150 @@ try {
   await panel.screenshot({ path: darkPicture });
   console.log(`saved ${darkPicture}`);
   await panel.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'light' }]);
+
+  // Saved words: a star keeps the head, the Czech, the sentence and the
+  // page's address of a hover lookup; the list shows them; exports.
+  await panel.evaluate(() => chrome.storage.local.remove('savedWords'));
+  await page.bringToFront();
+  await hoverLookup(page, panel, 'jumps', {});
+  await panel.click('#results .entry.selected .star');
+  await panel.waitForFunction(() => document.querySelectorAll('#saved-list li').length === 1);
+  const keptWord = await panel.evaluate(async () => (await chrome.storage.local.get('savedWords')).savedWords[0]);
+  check(keptWord.head === 'jump' || keptWord.head === 'jumps', `the star keeps "${keptWord.head}"`);
+  check(keptWord.czech.length > 0 && keptWord.sentence.includes('jumps') && keptWord.sentence.length < 200 &&
+    keptWord.address.startsWith(base) && !Number.isNaN(Date.parse(keptWord.date)),
+    `  with its Czech "${keptWord.czech}", its sentence "${keptWord.sentence}" and the page's address`);
+  check(await panel.$eval('#results .entry.selected .star', (e) => e.getAttribute('aria-pressed')) === 'true',
+    '  and the star shows it kept');
+  await panel.bringToFront();
+  await lookFor('dog');
+  await panel.keyboard.press('s');
+  await panel.waitForFunction(() => document.querySelectorAll('#saved-list li').length === 2);
+  check(true, 'the key S keeps the selected entry');
+  await panel.click('#saved-toggle');
+  const savedList = await panel.evaluate(() => ({
+    shown: !document.getElementById('saved').hidden,
+    items: [...document.querySelectorAll('#saved-list li')].map((li) => li.textContent),
+  }));
+  check(savedList.shown && savedList.items.length === 2 && savedList.items[0].startsWith('dog'),
+    `the saved words list shows them, the latest first (${savedList.items.map((t) => t.slice(0, 30))})`);
+  const savedPicture = picture.replace(/\.png$/, '-saved.png');
+  await panel.screenshot({ path: savedPicture });
+  console.log(`saved ${savedPicture}`);
+  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'vordo-downloads-'));
+  const panelSession = await panel.createCDPSession();
+  await panelSession.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  const downloaded = async (button, name) => {
+    await panel.click(button);
+    const file = path.join(downloads, name);
+    for (let i = 0; i < 50 && !fs.existsSync(file); i++) await sleep(100);
+    return fs.existsSync(file) ? fs.readFileSync(file, 'utf8') : '';
+  };
+  const anki = await downloaded('#export-anki', 'vordo-anki.txt');
+  const ankiLines = anki.split('\n');
+  check(ankiLines[0] === '#separator:tab' && ankiLines.some((l) => /^<b>jumps?<\/b><br>.*<b>jumps<\/b>.*\t.+/.test(l)),
+    `the Anki export: the word in bold with its sentence, then the Czech (${ankiLines[3]?.slice(0, 80)})`);
+  const csv = await downloaded('#export-csv', 'vordo-slova.csv');
+  check(csv.startsWith('\uFEFF"anglicky","česky","věta","adresa","datum"') && csv.includes('"dog"'), 'the CSV export');
+  await panel.click('#saved-list li .forget');
+  await panel.waitForFunction(() => document.querySelectorAll('#saved-list li').length === 1);
+  await panel.click('#clear-saved');
+  await panel.click('#clear-saved');
+  await panel.waitForFunction(() => document.querySelectorAll('#saved-list li').length === 0);
+  check(true, 'a saved word can be deleted, and all cleared (after a second click)');
+  await panel.click('#saved-toggle');
+
+  // Pronunciation: an English voice of the system only. Headless Chromium
+  // has no voices; the check offers one local and one network voice, and
+  // takes what would be spoken.
+  const spoken = await panel.evaluate(() => {
+    const said = [];
+    const voices = [{ name: 'net', lang: 'en-US', localService: false }, { name: 'local', lang: 'en-GB', localService: true }];
+    speechSynthesis.getVoices = () => voices;
+    window.SpeechSynthesisUtterance = class { constructor(text) { this.text = text; } };
+    speechSynthesis.speak = (utterance) => said.push({ text: utterance.text, voice: utterance.voice.name });
+    document.querySelector('#results .entry.selected .speak').click();
+    speechSynthesis.getVoices = () => voices.slice(0, 1);
+    document.querySelector('#results .entry.selected .speak').click();
+    return { said, toast: document.getElementById('toast').textContent };
+  });
+  check(spoken.said.length === 1 && spoken.said[0].text === 'dog' && spoken.said[0].voice === 'local' &&
+    spoken.toast === 'Systém nemá anglický hlas', `the speaker says the head with a local English voice only (${JSON.stringify(spoken)})`);
+
+  // Settings: text size, the rest time, a key to hold, hover off for a site
+  // (from the panel) and everywhere; they persist in chrome.storage.
+  const options = await browser.newPage();
+  await options.goto(`chrome-extension://${extensionId}/welcome.html`);
+  await options.waitForFunction(() => document.getElementById('rest-ms').value !== '');
+  const setField = async (selector, value) => {
+    await options.click(selector, { clickCount: 3 });
+    await options.type(selector, String(value));
+    await options.keyboard.press('Tab');
+  };
+  await setField('#text-size', 16);
+  await setField('#rest-ms', 800);
+  await options.select('#modifier', 'Shift');
+  await sleep(300);
+  const stored = await options.evaluate(async () => (await chrome.storage.local.get('settings')).settings);
+  check(stored.textSize === 16 && stored.restMs === 800 && stored.modifier === 'Shift',
+    `the options page stores its settings (${JSON.stringify(stored)})`);
+  check(await panel.evaluate(() => getComputedStyle(document.body).fontSize) === '16px', 'the panel takes the text size');
+  await options.close();
+  await page.bringToFront();
+  const restWith = async (word, hold) => {
+    await page.mouse.move(880, 590);
+    await sleep(900);
+    const count = await lookups(panel);
+    const { x, y } = await textCentre(page.mainFrame(), word);
+    await page.mouse.move(x - 2, y);
+    await page.mouse.move(x, y);
+    const restedAt = Date.now();
+    if (hold) await page.keyboard.down('Shift');
+    const ok = await panel.waitForFunction((n) => window.vordoPanel.status.lookups > n, { timeout: 1600 }, count)
+      .then(() => true, () => false);
+    if (hold) await page.keyboard.up('Shift');
+    const shownAt = await panel.evaluate(() => window.vordoPanel.status.lastShownAt);
+    return ok ? Math.round(shownAt - restedAt) : null;
+  };
+  check(await restWith('lazy', false) === null, 'with Shift to hold, a rest alone looks nothing up');
+  const heldMs = await restWith('lazy', true);
+  check(heldMs !== null && heldMs >= 780, `with Shift held, the rest looks the word up after 800 ms (${heldMs} ms)`);
+  await panel.evaluate(() => VordoSettings.update({ modifier: 'none', restMs: 400, textSize: 13 }));
+  await panel.bringToFront();
+  await panel.waitForFunction(() => document.getElementById('site-name').textContent === '127.0.0.1');
+  await panel.click('#site-hover');
+  await sleep(200);
+  check((await panel.evaluate(async () => (await VordoSettings.read()).offSites)).includes('127.0.0.1'),
+    'the panel switches hover off for the current site');
+  await page.bringToFront();
+  check(await restWith('dog', false) === null, '  and a rest there looks nothing up');
+  await panel.click('#site-hover');
+  await sleep(200);
+  check(await restWith('dog', false) !== null, '  and on again');
+  const commands = await panel.evaluate(async () => (await chrome.commands.getAll())
+    .map((c) => `${c.name}=${c.shortcut}`));
+  check(commands.includes('_execute_action=Alt+Shift+V') && commands.includes('toggle-hover=Alt+Shift+H'),
+    `keyboard commands: ${commands.join(', ')}`);
+  await panel.evaluate(() => VordoSettings.update({ hover: false }));
+  await sleep(200);
+  check(await restWith('fox', false) === null, 'with hover off, a rest looks nothing up');
+  await panel.evaluate(() => VordoSettings.update({ hover: true }));
+
+  // Accessibility: axe finds nothing on the panel with results, an open
+  // group, and the saved words.
+  await panel.bringToFront();
+  await lookFor('went');
+  await panel.keyboard.press('End');
+  await panel.keyboard.press('Enter');
+  const axeSource = fs.readFileSync(new URL('./node_modules/axe-core/axe.min.js', import.meta.url), 'utf8');
+  await panel.evaluate(axeSource);
+  const violations = async () => panel.evaluate(async () => (await axe.run(document)).violations
+    .map((v) => `${v.id} (${v.nodes.length}): ${v.nodes[0]?.target}`));
+  const onResults = await violations();
+  await panel.click('#saved-toggle');
+  const onSaved = await violations();
+  await panel.click('#saved-toggle');
+  check(onResults.length === 0 && onSaved.length === 0, `axe finds no violations: ${[...onResults, ...onSaved].join('; ')}`);
 
   const session = await panel.createCDPSession();
   await session.send('Performance.enable');
