@@ -48,6 +48,9 @@ void BM_RealWarmLookupEveryHeadToken(benchmark::State& state) {
   for (const std::string& token : tokens) Lookup(file, token);
   TimeEveryLookup(state, file, tokens);
   ReportMemory(state);
+  if (const LemmaIndex* index = file.LemmaIndexForWord()) {
+    state.counters["lemma_index_KB"] = static_cast<double>(index->memoryBytes()) / 1024;
+  }
 }
 
 // Every distinct word of GPL-3 as it stands in the text, punctuation and

@@ -36,6 +36,7 @@ bool HeadHasToken(const char* head, size_t head_length, std::string_view form) {
 DictionaryFile::DictionaryFile() = default;
 
 DictionaryFile::~DictionaryFile() {
+  delete lemma_index_.load(std::memory_order_relaxed);
   if (cache_ == nullptr) return;
   for (size_t i = 0; i < kBlockCacheSlots; ++i) {
     CachedBlock* block = cache_[i].load(std::memory_order_relaxed);
@@ -153,6 +154,19 @@ const DictionaryFile::HeadTokens* DictionaryFile::TokensForSearch(const CachedBl
     return made.release();
   }
   return expected;  // another thread made them first
+}
+
+const LemmaIndex* DictionaryFile::LemmaIndexForWord() const {
+  const LemmaIndex* index = lemma_index_.load(std::memory_order_acquire);
+  if (index != nullptr || !IsOpen()) return index;
+  if (words_asked_.fetch_add(1, std::memory_order_relaxed) < kWordsBeforeLemmaIndex) return nullptr;
+  std::unique_ptr<LemmaIndex> made(new (std::nothrow) LemmaIndex(forms_));
+  if (made == nullptr) return nullptr;
+  const LemmaIndex* expected = nullptr;
+  if (lemma_index_.compare_exchange_strong(expected, made.get(), std::memory_order_acq_rel)) {
+    return made.release();
+  }
+  return expected;  // another thread made it first
 }
 
 bool DictionaryFile::FindIndexEntry(const char* word, size_t length, IndexEntry* entry) const {

@@ -12,6 +12,7 @@
 #include "dictionary/bucket_table.h"
 #include "dictionary/form_tables.h"
 #include "dictionary/format_reader.h"
+#include "dictionary/lemma_index.h"
 #include "platform/lock.h"
 #include "platform/platform.h"
 
@@ -68,6 +69,12 @@ class DictionaryFile {
 
   const FormTables& formTables() const { return forms_; }
 
+  // The exact-match table of the lemma records, made when the forms of
+  // kWordsBeforeLemmaIndex words have been asked (by whichever thread asks
+  // then); null before, so that a short process only reads buckets. Each
+  // call counts as one word's asking.
+  const LemmaIndex* LemmaIndexForWord() const;
+
  private:
   // A token of a head: its WordHash, and the record (a pair's index in
   // `records`) whose head holds it.
@@ -111,6 +118,9 @@ class DictionaryFile {
   FileLayout layout_;
   BucketTable directory_;
   FormTables forms_;
+
+  mutable std::atomic<uint32_t> words_asked_{0};
+  mutable std::atomic<const LemmaIndex*> lemma_index_{nullptr};
 
   // A slot holds null until its block is first read, then the block, or
   // &damaged_ when it cannot be read, so that it is not tried again.

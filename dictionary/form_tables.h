@@ -53,6 +53,11 @@ class FormTables {
   // Reads the record at `pos`, which must end before `limit`.
   bool ReadLemmaRecord(size_t pos, size_t limit, LemmaRecord* record) const;
 
+  // Reads only the word of the record at `pos`.
+  bool ReadLemmaWord(size_t pos, size_t limit, std::string_view* word) const {
+    return ReadString(pos, limit, word);
+  }
+
   // Reads the form item at *pos (before `end`) and advances *pos past it.
   bool ReadFormItem(size_t* pos, size_t end, FormItem* item) const;
 

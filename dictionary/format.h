@@ -72,6 +72,10 @@ constexpr uint8_t kSelfCode = 254;
 constexpr uint8_t kLiteralCode = 255;
 
 constexpr size_t kBlockCacheSlots = 32400;
+// Words whose forms are read from the lemma buckets before the exact-match
+// table of the lemma records is made: a lookup or two in a short process
+// costs less than the table.
+constexpr uint32_t kWordsBeforeLemmaIndex = 16;
 constexpr uint16_t kLastBlockBit = 0x8000;
 constexpr uint16_t kBlockNumberMask = 0x7FFF;
 constexpr uint16_t kCommonWordBit = 0x8000;

@@ -52,6 +52,21 @@ std::vector<FormList> FindParadigmSetsOfLongPrefixes(const DictionaryFile& dicti
   return lists;
 }
 
+// The form lists of the records of `word` that the lemma index finds.
+std::vector<FormList> ParadigmSetsFromIndex(const DictionaryFile& dictionary, const LemmaIndex& index,
+                                            std::string_view word) {
+  std::vector<FormList> lists;
+  BucketRange run;
+  if (!index.Find(word, &run)) return lists;
+  const FormTables& tables = dictionary.formTables();
+  FormTables::LemmaRecord record;
+  for (size_t pos = run.begin; pos < run.end; pos = record.next) {
+    if (!tables.ReadLemmaRecord(pos, run.end, &record) || record.word != word) break;
+    lists.push_back(LemmaRecordForms(dictionary, record));
+  }
+  return lists;
+}
+
 }  // namespace
 
 FormList LemmaRecordForms(const DictionaryFile& dictionary, const FormTables::LemmaRecord& record) {
@@ -114,11 +129,19 @@ FormSet BuildWordForms(const DictionaryFile& dictionary, std::string_view word) 
   if (length == 0 || length > kMaxWordLength) return result;
   bool has_prefix = length >= kMinLengthForPrefix && word.substr(0, 2) == kNegativePrefix;
   // The forms of every prefix of the word, and with the "un" allowance of
-  // every prefix of the rest: the long prefixes from one bucket, the short
-  // ones one by one. The order does not matter, as the set is sorted.
+  // every prefix of the rest: each from the lemma index once it is made;
+  // before, the long prefixes from one bucket, the short ones one by one.
+  // The order does not matter, as the set is sorted.
   std::vector<std::string_view> stems = {word};
   if (has_prefix) stems.push_back(word.substr(kNegativePrefix.size()));
+  const LemmaIndex* index = dictionary.LemmaIndexForWord();
   for (std::string_view stem : stems) {
+    if (index != nullptr) {
+      for (size_t k = 1; k <= stem.size(); ++k) {
+        AddListsHoldingWord(ParadigmSetsFromIndex(dictionary, *index, stem.substr(0, k)), word, &result);
+      }
+      continue;
+    }
     AddListsHoldingWord(FindParadigmSetsOfLongPrefixes(dictionary, stem), word, &result);
     for (size_t k = std::min(stem.size(), kBucketKeySize - 1); k >= 1; --k) {
       AddListsHoldingWord(FindParadigmSets(dictionary, stem.substr(0, k)), word, &result);

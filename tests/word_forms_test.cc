@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "dictionary/dictionary_writer.h"
+#include "dictionary/format.h"
+#include "dictionary/lemma_index.h"
 #include "engine/word_forms.h"
 #include "tests/test_dictionary.h"
 
@@ -121,6 +123,63 @@ TEST(FindParadigmSetsTest, WordsSharingFourBytesShareABucketAndAllRecordsAreFoun
   EXPECT_EQ(FindParadigmSets(dictionary.file(), "walk").size(), 2u);
   EXPECT_TRUE(FindParadigmSets(dictionary.file(), "walke").empty());
   EXPECT_TRUE(FindParadigmSets(dictionary.file(), "zzz").empty());
+}
+
+TEST(LemmaIndexTest, FindsTheFirstRecordOfEveryWordAndNothingElse) {
+  DictionaryWriter writer;
+  std::vector<std::string> words = {"walk", "walked", "w", "x", "zzzzz", "\xE9t\xE9"};
+  for (int i = 0; i < 300; ++i) words.push_back("word" + std::to_string(i));
+  for (const std::string& word : words) writer.AddLemma(word, {LemmaItem::Self()});
+  writer.AddLemma("walk", {LemmaItem::Literal("second")});
+  TestDictionary dictionary(writer);
+  LemmaIndex index(dictionary.file().formTables());
+  for (const std::string& word : words) {
+    BucketRange run;
+    ASSERT_TRUE(index.Find(word, &run)) << word;
+    FormTables::LemmaRecord record;
+    ASSERT_TRUE(dictionary.file().formTables().ReadLemmaRecord(run.begin, run.end, &record));
+    EXPECT_EQ(record.word, word);
+  }
+  BucketRange run;
+  for (const char* absent : {"", "wal", "walke", "zzzz", "word300"}) EXPECT_FALSE(index.Find(absent, &run)) << absent;
+  EXPECT_GT(index.memoryBytes(), 0u);
+}
+
+// From the kWordsBeforeLemmaIndex-th word on, forms come through the lemma
+// index: each word's forms are the same as from the buckets of a fresh file.
+TEST(LemmaIndexTest, FormsThroughTheIndexAreTheFormsFromTheBuckets) {
+  std::string bytes = SampleDictionaryBytes();
+  TestDictionary warm(bytes);
+  std::vector<std::string> words = {"dog", "dogs", "walking", "walked", "loves", "tried", "cities", "went",
+                                    "unhappy", "unhappier", "mice", "stopping", "colder", "took", "children",
+                                    "better", "house", "Czech", "hotter", "the", "x", "un", "unwalked"};
+  for (uint32_t i = 0; i < kWordsBeforeLemmaIndex; ++i) BuildWordForms(warm.file(), "warm");
+  ASSERT_NE(warm.file().LemmaIndexForWord(), nullptr);
+  for (const std::string& word : words) {
+    TestDictionary fresh(bytes);
+    EXPECT_EQ(BuildWordForms(warm.file(), word), BuildWordForms(fresh.file(), word)) << word;
+  }
+}
+
+TEST(LemmaIndexTest, ADamagedLemmaSectionGivesFewerWordsAndNoReadOutside) {
+  DictionaryWriter writer;
+  for (const char* word : {"alpha", "beta", "gamma"}) writer.AddLemma(word, {LemmaItem::Self()});
+  std::string bytes = TestDictionary(writer).bytes();
+  // Every byte of the lemma records overwritten in turn: the index reads
+  // what it can, and a search stays inside the file.
+  for (size_t at = 12; at < bytes.size(); ++at) {
+    std::string damaged = bytes;
+    damaged[at] = static_cast<char>(0xFF);
+    TestDictionary dictionary(damaged);
+    if (!dictionary.open()) continue;
+    LemmaIndex index(dictionary.file().formTables());
+    BucketRange run;
+    for (const char* word : {"alpha", "beta", "gamma", ""}) {
+      if (!index.Find(word, &run)) continue;
+      EXPECT_LT(run.begin, run.end);
+      EXPECT_LE(run.end, damaged.size());
+    }
+  }
 }
 
 }  // namespace
