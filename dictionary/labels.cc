@@ -28,8 +28,24 @@ namespace {
 // No code is longer than this, so longer tokens need no table walk.
 constexpr size_t kLongestCode = 4;
 
+// The bytes that codes of a table start with: most tokens start with none
+// of them and need no table walk.
+struct CodeStarts {
+  explicit CodeStarts(const Label* table) {
+    for (const Label* entry = table; !entry->code.empty(); ++entry) {
+      starts[static_cast<unsigned char>(entry->code[0])] = true;
+    }
+  }
+  bool starts[256] = {};
+};
+
 const Label* FindLabel(std::string_view token, const Label* table) {
-  if (token.empty() || token.size() > kLongestCode) return nullptr;
+  static const CodeStarts head_starts(kHeadLabels);
+  static const CodeStarts translation_starts(kTranslationLabels);
+  const CodeStarts& starts = table == kHeadLabels ? head_starts : translation_starts;
+  if (token.empty() || token.size() > kLongestCode || !starts.starts[static_cast<unsigned char>(token[0])]) {
+    return nullptr;
+  }
   for (const Label* entry = table; !entry->code.empty(); ++entry) {
     if (entry->code == token) return entry;
   }
