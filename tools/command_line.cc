@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 #include "dictionary/czech_index.h"
 #include "dictionary/dictionary_file.h"
@@ -109,12 +108,12 @@ bool WriteCzechIndex(const std::string& dictionary, const std::string& path, siz
 }
 
 void OpenCzechIndexBeside(const std::string& path) {
-  // Read once for the life of the process: the index reads it in place.
-  static std::string bytes;
-  std::ifstream file(CzechIndexPathFor(path), std::ios::binary);
-  if (!file) return;
-  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  ProcessCzechIndex().OpenBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  // Mapped for the life of the process, as dic.bin is: the index reads it
+  // in place, and a lookup that never asks it in Czech touches none of it.
+  static MappedFile mapping;
+  std::string error;
+  if (!mapping.Open(CzechIndexPathFor(path), &error)) return;
+  ProcessCzechIndex().OpenBytes(mapping.data(), mapping.size());
 }
 
 Colours StandardOutputColours() {
