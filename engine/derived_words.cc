@@ -1,6 +1,7 @@
 #include "engine/derived_words.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <tuple>
 
@@ -210,10 +211,31 @@ std::vector<std::pair<std::string, std::string>> CompoundParts(std::string_view 
   return parts;
 }
 
+// The letters one text has beyond the other, counted both ways, the larger
+// count: no edit changes it by more than one and a swap not at all, so it
+// is a lower bound of the distance, found without the table.
+size_t BagDistance(std::string_view a, std::string_view b) {
+  std::array<int32_t, 256> counts{};
+  for (unsigned char c : a) ++counts[c];
+  for (unsigned char c : b) --counts[c];
+  // Each letter's count is taken once, where it first stands, and cleared.
+  size_t surplus = 0;
+  size_t lack = 0;
+  for (unsigned char c : a) {
+    if (counts[c] > 0) surplus += static_cast<size_t>(counts[c]);
+    counts[c] = 0;
+  }
+  for (unsigned char c : b) {
+    if (counts[c] < 0) lack += static_cast<size_t>(-counts[c]);
+    counts[c] = 0;
+  }
+  return std::max(surplus, lack);
+}
+
 size_t EditDistance(std::string_view a, std::string_view b, size_t bound) {
   size_t longer = std::max(a.size(), b.size());
   size_t shorter = std::min(a.size(), b.size());
-  if (longer - shorter > bound) return bound + 1;
+  if (longer - shorter > bound || BagDistance(a, b) > bound) return bound + 1;
   // Three rows of the optimal string alignment table.
   std::vector<size_t> before(b.size() + 1), previous(b.size() + 1), current(b.size() + 1);
   for (size_t j = 0; j <= b.size(); ++j) previous[j] = j;
@@ -254,12 +276,13 @@ std::vector<std::string> SpellingSuggestions(const DictionaryFile& dictionary, s
     return words;
   }
   std::vector<Suggestion> found;
+  const FormLengths near{lower.size() > bound ? lower.size() - bound : 0, lower.size() + bound};
   FormTables::LemmaRecord record;
   for (size_t pos = first_bucket.begin; pos < all.end; pos = record.next) {
     if (!tables.ReadLemmaRecord(pos, all.end, &record)) break;
     if (record.word.empty() || record.word[0] < lower[0]) continue;
     if (record.word[0] > lower[0]) break;
-    for (const std::string& form : LemmaRecordForms(dictionary, record)) {
+    for (const std::string& form : LemmaRecordForms(dictionary, record, near)) {
       size_t longer = std::max(form.size(), lower.size());
       if (longer - std::min(form.size(), lower.size()) > bound) continue;
       size_t distance = EditDistance(lower, form, bound);

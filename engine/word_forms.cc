@@ -69,36 +69,41 @@ std::vector<FormList> ParadigmSetsFromIndex(const DictionaryFile& dictionary, co
 
 }  // namespace
 
-FormList LemmaRecordForms(const DictionaryFile& dictionary, const FormTables::LemmaRecord& record) {
+FormList LemmaRecordForms(const DictionaryFile& dictionary, const FormTables::LemmaRecord& record,
+                          FormLengths lengths) {
   const FormTables& tables = dictionary.formTables();
   FormList forms;
+  auto take = [&](std::string_view form) {
+    if (form.size() >= lengths.shortest && form.size() <= lengths.longest) forms.emplace_back(form);
+  };
   size_t pos = record.items;
   FormTables::FormItem item;
   while (pos < record.end && tables.ReadFormItem(&pos, record.end, &item)) {
     if (item.code >= kFirstParadigmCode && item.code <= kLastParadigmCode) {
-      ApplyParadigm(dictionary, record.word, item.code - 1, &forms);
+      ApplyParadigm(dictionary, record.word, item.code - 1, &forms, lengths);
     } else if (item.code == kStemParadigmCode) {
-      if (item.paradigm != 0) ApplyParadigm(dictionary, item.text, item.paradigm - 1, &forms);
+      if (item.paradigm != 0) ApplyParadigm(dictionary, item.text, item.paradigm - 1, &forms, lengths);
     } else if (item.code == kSelfCode) {
-      forms.emplace_back(record.word);
+      take(record.word);
     } else {
-      forms.emplace_back(item.text);
+      take(item.text);
     }
   }
   return forms;
 }
 
 void ApplyParadigm(const DictionaryFile& dictionary, std::string_view stem, int paradigm,
-                   FormList* forms) {
+                   FormList* forms, FormLengths lengths) {
   const FormTables& tables = dictionary.formTables();
   size_t begin, end;
   if (!tables.ParadigmRun(paradigm, &begin, &end)) return;
   FormTables::Template parts;
   for (size_t slot = begin; slot < end; ++slot) {
     if (!tables.SlotTemplate(slot, &parts)) continue;
-    if (parts.prefix.size() + stem.size() + parts.suffix.size() > kMaxFormLength) continue;
+    size_t length = parts.prefix.size() + stem.size() + parts.suffix.size();
+    if (length > kMaxFormLength || length < lengths.shortest || length > lengths.longest) continue;
     std::string form;
-    form.reserve(parts.prefix.size() + stem.size() + parts.suffix.size());
+    form.reserve(length);
     form.append(parts.prefix).append(stem).append(parts.suffix);
     forms->push_back(std::move(form));
   }

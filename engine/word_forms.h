@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dictionary/dictionary_file.h"
+#include "dictionary/format.h"
 #include "dictionary/form_set.h"
 
 namespace vordo {
@@ -13,13 +14,22 @@ namespace vordo {
 // The forms one lemma record yields, in item order, duplicates allowed.
 using FormList = std::vector<std::string>;
 
-// Appends paradigm p's forms of `stem`. Damaged templates, and forms longer
-// than kMaxFormLength, add nothing.
-void ApplyParadigm(const DictionaryFile& dictionary, std::string_view stem, int paradigm,
-                   FormList* forms);
+// The lengths of the forms wanted, in bytes: [shortest, longest].
+struct FormLengths {
+  size_t shortest = 0;
+  size_t longest = kMaxFormLength;
+};
 
-// The forms that one lemma record yields, in item order.
-FormList LemmaRecordForms(const DictionaryFile& dictionary, const FormTables::LemmaRecord& record);
+// Appends paradigm p's forms of `stem` whose lengths are in `lengths`.
+// Damaged templates, and forms longer than kMaxFormLength, add nothing.
+void ApplyParadigm(const DictionaryFile& dictionary, std::string_view stem, int paradigm,
+                   FormList* forms, FormLengths lengths = {});
+
+// The forms that one lemma record yields, in item order; with `lengths`,
+// only those of such lengths (a search for words spelt like another needs
+// no form much longer or shorter, and so builds none).
+FormList LemmaRecordForms(const DictionaryFile& dictionary, const FormTables::LemmaRecord& record,
+                          FormLengths lengths = {});
 
 // One form list per lemma record whose word is `text`, in record order.
 std::vector<FormList> FindParadigmSets(const DictionaryFile& dictionary, std::string_view text);

@@ -7,6 +7,7 @@
 #include "engine/answer.h"
 #include "engine/derived_words.h"
 #include "engine/lookup.h"
+#include "engine/word_forms.h"
 #include "tests/test_dictionary.h"
 
 namespace vordo {
@@ -86,6 +87,32 @@ TEST(DerivedWordsTest, EditDistanceCountsASwapAsOneEdit) {
   EXPECT_EQ(EditDistance("kitten", "sitting", 2), 3u);  // past the bound
   EXPECT_EQ(EditDistance("a", "abcd", 2), 3u);
   EXPECT_EQ(EditDistance("", "", 2), 0u);
+  // Same letters, other order: only the table tells.
+  EXPECT_EQ(EditDistance("listen", "silent", 5), 4u);
+  EXPECT_EQ(EditDistance("stop", "tops", 2), 2u);
+  // Same length, letters apart: past the bound without the table.
+  EXPECT_EQ(EditDistance("abcdef", "abcxyz", 2), 3u);
+  EXPECT_EQ(EditDistance("\xE8\xE8x", "\xE8xx", 1), 1u);
+}
+
+// Forms outside a length window are not built; those inside are as ever.
+TEST(DerivedWordsTest, FormsOfALengthWindowAreTheFormsOfThatLength) {
+  TestDictionary dictionary(SampleDictionaryBytes());
+  const FormTables& tables = dictionary.file().formTables();
+  BucketRange all;
+  ASSERT_TRUE(tables.AllLemmaRecords(&all));
+  FormTables::LemmaRecord record;
+  size_t records = 0;
+  for (size_t pos = all.begin; pos < all.end; pos = record.next, ++records) {
+    ASSERT_TRUE(tables.ReadLemmaRecord(pos, all.end, &record));
+    FormList every = LemmaRecordForms(dictionary.file(), record);
+    FormList windowed = LemmaRecordForms(dictionary.file(), record, FormLengths{4, 5});
+    every.erase(std::remove_if(every.begin(), every.end(),
+                               [](const std::string& form) { return form.size() < 4 || form.size() > 5; }),
+                every.end());
+    EXPECT_EQ(windowed, every) << record.word;
+  }
+  EXPECT_GT(records, 20u);
 }
 
 DictionaryWriter SpellingDictionary() {
