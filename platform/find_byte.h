@@ -1,7 +1,9 @@
-// Finding one byte in a run of bytes, the search that reading dictionary
-// blocks spends its time in. The platforms' memchr is word- or vector-wide,
-// but for WebAssembly's: WASI's C library reads a byte at a time, and there
-// eight bytes are tested at once instead.
+// Finding bytes in a run of bytes, the searches that reading dictionary
+// blocks and page markup spend their time in. The platforms' memchr is word-
+// or vector-wide, but for WebAssembly's: WASI's C library reads a byte at a
+// time, and there eight bytes are tested at once instead. The searches the C
+// library lacks (either of two bytes, a byte above ASCII) test eight bytes
+// at once everywhere.
 #ifndef VORDO_PLATFORM_FIND_BYTE_H_
 #define VORDO_PLATFORM_FIND_BYTE_H_
 
@@ -10,23 +12,56 @@
 
 namespace vordo {
 
+namespace find_byte_internal {
+
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
+inline uint64_t LoadWord(const char* at) {
+  uint64_t word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+// Whether one of the word's bytes is zero (the test may not say which).
+inline bool HasZeroByte(uint64_t word) { return ((word - kOnes) & ~word & kHighBits) != 0; }
+
+}  // namespace find_byte_internal
+
 // The first `byte` in [begin, end), or null, testing eight bytes at a time.
 inline const char* FindByteWordwise(const char* begin, const char* end, char byte) {
-  constexpr uint64_t kOnes = 0x0101010101010101ull;
-  constexpr uint64_t kHighBits = 0x8080808080808080ull;
+  using namespace find_byte_internal;
   const uint64_t pattern = kOnes * static_cast<uint8_t>(byte);
   const char* pos = begin;
-  while (end - pos >= 8) {
-    uint64_t word;
-    std::memcpy(&word, pos, sizeof word);
-    const uint64_t difference = word ^ pattern;  // a zero byte where `byte` stands
-    if (((difference - kOnes) & ~difference & kHighBits) != 0) break;
-    pos += 8;
-  }
+  while (end - pos >= 8 && !HasZeroByte(LoadWord(pos) ^ pattern)) pos += 8;
   for (; pos < end; ++pos) {
     if (*pos == byte) return pos;
   }
   return nullptr;
+}
+
+// The first `first` or `second` in [begin, end), or end.
+inline const char* FindEitherByte(const char* begin, const char* end, char first, char second) {
+  using namespace find_byte_internal;
+  const uint64_t first_pattern = kOnes * static_cast<uint8_t>(first);
+  const uint64_t second_pattern = kOnes * static_cast<uint8_t>(second);
+  const char* pos = begin;
+  while (end - pos >= 8) {
+    const uint64_t word = LoadWord(pos);
+    if (HasZeroByte(word ^ first_pattern) || HasZeroByte(word ^ second_pattern)) break;
+    pos += 8;
+  }
+  while (pos < end && *pos != first && *pos != second) ++pos;
+  return pos;
+}
+
+// The first byte of [begin, end) above 0x7F, or end.
+inline const char* FindNonAscii(const char* begin, const char* end) {
+  using namespace find_byte_internal;
+  const char* pos = begin;
+  while (end - pos >= 8 && (LoadWord(pos) & kHighBits) == 0) pos += 8;
+  while (pos < end && static_cast<uint8_t>(*pos) < 0x80) ++pos;
+  return pos;
 }
 
 // The first `byte` in [begin, end), or null.
