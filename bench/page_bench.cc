@@ -74,8 +74,11 @@ const std::string& Page() {
   return page;
 }
 
+// Collects text, tags and raw pieces, and never stops.
 class Tokenizer final : public HtmlTokenizer {
  public:
+  Tokenizer() : HtmlTokenizer(false, true) {}
+
   size_t events = 0;
 
  protected:

@@ -1,30 +1,62 @@
 #include "markup/html_tokenizer.h"
 
+#include <array>
 #include <cstring>
 #include <string_view>
 
 #include "markup/character_references.h"
 #include "markup/named_reference_table.h"
 #include "markup/word_bytes.h"
+#include "platform/find_byte.h"
 
 namespace vordo {
 namespace {
 
-// Where `byte` first stands in data[pos, end), or end.
-size_t SearchFrom(const uint8_t* data, size_t pos, size_t end, uint8_t byte) {
-  const void* found = std::memchr(data + pos, byte, end - pos);
-  return found == nullptr ? end : static_cast<size_t>(static_cast<const uint8_t*>(found) - data);
-}
+// What an element's start tag means to the tokenizer. Browsers read the
+// content of the raw text elements (script, style, textarea, title and the
+// like) as raw text up to their own end tag: no tags, no comments, and
+// nothing of it is prose to mark; plaintext is raw text to the end of the
+// document. The text of svg and math is drawing or formula, not prose.
+// Table elements decide where browsers put the text standing between them.
+enum class Role : uint8_t { kRawText, kPlaintext, kForeign, kTable };
 
-// The elements whose content browsers read as raw text, up to their own
-// end tag: no tags, no comments, and nothing of it is prose to mark.
-constexpr std::string_view kRawTextElements[] = {
-    "script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes", "noscript",
+struct KnownElement {
+  std::string_view name;  // lower case
+  Role role;
+  TableContext::Element table;
 };
-// Raw text to the end of the document.
-constexpr std::string_view kPlaintext = "plaintext";
-// Foreign content: their text is drawing or formula, not prose.
-constexpr std::string_view kForeignElements[] = {"svg", "math"};
+
+using Table = TableContext::Element;
+constexpr KnownElement kKnownElements[] = {
+    {"script", Role::kRawText, Table::kOther},    {"style", Role::kRawText, Table::kOther},
+    {"textarea", Role::kRawText, Table::kOther},  {"title", Role::kRawText, Table::kOther},
+    {"xmp", Role::kRawText, Table::kOther},       {"iframe", Role::kRawText, Table::kOther},
+    {"noembed", Role::kRawText, Table::kOther},   {"noframes", Role::kRawText, Table::kOther},
+    {"noscript", Role::kRawText, Table::kOther},  {"plaintext", Role::kPlaintext, Table::kOther},
+    {"svg", Role::kForeign, Table::kOther},       {"math", Role::kForeign, Table::kOther},
+    {"table", Role::kTable, Table::kTable},       {"tbody", Role::kTable, Table::kSection},
+    {"thead", Role::kTable, Table::kSection},     {"tfoot", Role::kTable, Table::kSection},
+    {"tr", Role::kTable, Table::kRow},            {"td", Role::kTable, Table::kCell},
+    {"th", Role::kTable, Table::kCell},           {"caption", Role::kTable, Table::kCaption},
+};
+constexpr size_t kLongestKnownName = [] {
+  size_t longest = 0;
+  for (const KnownElement& element : kKnownElements) {
+    if (element.name.size() > longest) longest = element.name.size();
+  }
+  return longest;
+}();
+static_assert(kLongestKnownName < 16, "a length is a bit of kKnownLengths");
+
+// For each first letter a-z, a bit for each length of the known names that
+// start with it: most tags (a, div, span, li) are told apart by these alone.
+constexpr std::array<uint16_t, 26> kKnownLengths = [] {
+  std::array<uint16_t, 26> lengths{};
+  for (const KnownElement& element : kKnownElements) {
+    lengths[element.name[0] - 'a'] |= static_cast<uint16_t>(1u << element.name.size());
+  }
+  return lengths;
+}();
 
 // A numeric reference's value saturates here, past the last code point.
 constexpr uint32_t kSaturatedValue = 0x110000;
@@ -39,30 +71,57 @@ bool IsAlphanumeric(uint8_t c) { return IsAsciiLetter(c) || IsDigit(c); }
 bool IsSpace(uint8_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
 uint8_t LowerAscii(uint8_t c) { return c >= 'A' && c <= 'Z' ? static_cast<uint8_t>(c + 32) : c; }
 
-bool NameIs(std::string_view name, std::string_view lower) {
-  if (name.size() != lower.size()) return false;
+// The bytes that end a run inside a tag, one bit for each kind of run.
+enum TagStop : uint8_t {
+  kEndsTagName = 1,        // white space, '/', '>'
+  kEndsAttributeName = 2,  // white space, '/', '=', '>'
+  kEndsUnquoted = 4,       // white space, '>'
+  kEndsSpace = 8,          // anything but white space
+};
+
+constexpr std::array<uint8_t, 256> kTagStops = [] {
+  std::array<uint8_t, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    bool space = c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
+    uint8_t stops = 0;
+    if (space || c == '/' || c == '>') stops |= kEndsTagName | kEndsAttributeName;
+    if (c == '=') stops |= kEndsAttributeName;
+    if (space || c == '>') stops |= kEndsUnquoted;
+    if (!space) stops |= kEndsSpace;
+    table[c] = stops;
+  }
+  return table;
+}();
+
+// Where the first byte of data[pos, end) that ends a run of `kind` stands,
+// or end.
+size_t SkipRun(const uint8_t* data, size_t pos, size_t end, TagStop kind) {
+  while (pos < end && (kTagStops[data[pos]] & kind) == 0) ++pos;
+  return pos;
+}
+
+// Where `byte` first stands in data[pos, end), or end.
+size_t SearchFrom(const uint8_t* data, size_t pos, size_t end, uint8_t byte) {
+  const char* begin = reinterpret_cast<const char*>(data);
+  const char* found = FindByte(begin + pos, begin + end, static_cast<char>(byte));
+  return found == nullptr ? end : static_cast<size_t>(found - begin);
+}
+
+const KnownElement* FindKnownElement(std::string_view name) {
+  if (name.empty() || name.size() > kLongestKnownName) return nullptr;
+  uint8_t first = LowerAscii(static_cast<uint8_t>(name[0]));
+  if (first < 'a' || first > 'z' || (kKnownLengths[first - 'a'] >> name.size() & 1) == 0) {
+    return nullptr;
+  }
+  char lower[kLongestKnownName];
   for (size_t i = 0; i < name.size(); ++i) {
-    if (LowerAscii(static_cast<uint8_t>(name[i])) != static_cast<uint8_t>(lower[i])) return false;
+    lower[i] = static_cast<char>(LowerAscii(static_cast<uint8_t>(name[i])));
   }
-  return true;
-}
-
-template <size_t N>
-bool NameIsOneOf(std::string_view name, const std::string_view (&names)[N]) {
-  for (std::string_view candidate : names) {
-    if (NameIs(name, candidate)) return true;
+  std::string_view lowered(lower, name.size());
+  for (const KnownElement& element : kKnownElements) {
+    if (element.name == lowered) return &element;
   }
-  return false;
-}
-
-TableContext::Element TableElementOf(std::string_view name) {
-  using Element = TableContext::Element;
-  if (NameIs(name, "table")) return Element::kTable;
-  if (NameIs(name, "tbody") || NameIs(name, "thead") || NameIs(name, "tfoot")) return Element::kSection;
-  if (NameIs(name, "tr")) return Element::kRow;
-  if (NameIs(name, "td") || NameIs(name, "th")) return Element::kCell;
-  if (NameIs(name, "caption")) return Element::kCaption;
-  return Element::kOther;
+  return nullptr;
 }
 
 uint32_t DigitValue(uint8_t c) {
@@ -81,104 +140,98 @@ void HtmlTokenizer::Reset() {
   tag_.Clear();
   reference_.clear();
   in_word_ = false;
-  raw_closer_.clear();
+  raw_closer_ = {};
   raw_end_name_.clear();
   foreign_depth_ = 0;
   tables_.Reset();
   marks_words_ = true;
 }
 
-void HtmlTokenizer::Feed(const char* data, size_t length) {
-  unsigned count = 0;
-  bool stopped = false;
-  Run(reinterpret_cast<const uint8_t*>(data), length, &count, &stopped);
-  if (count > 0) OnProgress(count);
-}
-
-size_t HtmlTokenizer::Run(const uint8_t* data, size_t length, unsigned* count, bool* stopped) {
-  unsigned consumed = *count;  // kept local: the virtual calls cannot touch it
+void HtmlTokenizer::Feed(const char* bytes, size_t length) {
+  const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes);
+  feed_start_ = position_;
+  size_t unreported = 0;
   size_t pos = 0;
   while (pos < length) {
-    if (!asks_to_stop_) {
-      // Plain text, raw content and quoted attribute values, most of a
-      // page, are taken in runs.
-      size_t end = pos + (kProgressInterval - consumed);
-      if (end > length) end = length;
-      size_t run = RunEnd(data, pos, end);
-      if (run > pos) {
-        TakeRun(data + pos, run - pos);
-        consumed += static_cast<unsigned>(run - pos);
-        pos = run;
-        if (consumed >= kProgressInterval) {
-          OnProgress(consumed);
-          consumed = 0;
-        }
-        continue;
-      }
-    }
-    if (asks_to_stop_ && ShouldStop()) {
-      *stopped = true;
-      break;
-    }
-    Step(data[pos], position_);
-    ++position_;
-    ++pos;
-    if (++consumed >= kProgressInterval) {
-      OnProgress(consumed);
-      consumed = 0;
+    if (asks_to_stop_ && ShouldStop()) break;
+    size_t next = Step(data, pos, asks_to_stop_ ? pos + 1 : length);
+    unreported += next - pos;
+    pos = next;
+    for (; unreported >= kProgressInterval; unreported -= kProgressInterval) {
+      OnProgress(kProgressInterval);
     }
   }
-  *count = consumed;
+  position_ = At(pos);
+  if (unreported > 0) OnProgress(static_cast<unsigned>(unreported));
+}
+
+void HtmlTokenizer::WidenLastCharacter(size_t extra) {
+  if (in_word_ && word_end_ == position_) word_end_ += extra;
+  position_ += extra;
+}
+
+size_t HtmlTokenizer::Step(const uint8_t* data, size_t pos, size_t end) {
+  while (pos < end) {
+    switch (state_) {
+      case kText:
+        pos = TakeText(data, pos, end);
+        break;
+      case kAfterAmpersand:
+        pos = TakeAfterAmpersand(data, pos);
+        break;
+      case kReferenceName:
+        pos = TakeReferenceName(data, pos, end);
+        break;
+      case kAfterHash:
+        pos = TakeAfterHash(data, pos);
+        break;
+      case kReferenceDigits:
+        pos = TakeReferenceDigits(data, pos, end);
+        break;
+      case kAfterLess:
+        pos = TakeAfterLess(data, pos);
+        break;
+      case kAfterLessSlash:
+        pos = TakeAfterLessSlash(data, pos);
+        break;
+      case kTagName:
+        pos = TakeTagName(data, pos, end);
+        break;
+      case kInsideTag:
+      case kAfterAttributeName:
+        pos = TakeBeforeAttribute(data, pos, end);
+        break;
+      case kAttributeName:
+        pos = TakeAttributeName(data, pos, end);
+        break;
+      case kAfterEquals:
+        pos = TakeAfterEquals(data, pos, end);
+        break;
+      case kSingleQuoted:
+      case kDoubleQuoted:
+        pos = TakeQuotedValue(data, pos, end);
+        break;
+      case kUnquoted:
+        pos = TakeUnquotedValue(data, pos, end);
+        break;
+      case kSelfClosing:
+        pos = TakeSelfClosing(data, pos);
+        break;
+      case kAfterBang:
+      case kAfterBangDash:
+      case kComment:
+      case kCommentDash:
+      case kCommentDashDash:
+      case kCommentEndBang:
+      case kDeclaration:
+      case kRawText:
+      case kRawTextLess:
+      case kRawTextEndName:
+        pos = TakeRaw(data, pos, end);
+        break;
+    }
+  }
   return pos;
-}
-
-size_t HtmlTokenizer::RunEnd(const uint8_t* data, size_t pos, size_t end) const {
-  switch (state_) {
-    case kText:
-      while (pos < end && data[pos] != '<' && data[pos] != '&') ++pos;
-      return pos;
-    case kRawText:
-      // plaintext never ends; the other raw text elements end at an end tag.
-      return raw_closer_.empty() ? end : SearchFrom(data, pos, end, '<');
-    case kSingleQuoted:
-      return SearchFrom(data, pos, end, '\'');
-    case kDoubleQuoted:
-      return SearchFrom(data, pos, end, '"');
-    default:
-      return pos;  // the other states move a byte at a time
-  }
-}
-
-void HtmlTokenizer::TakeRun(const uint8_t* data, size_t length) {
-  if (state_ == kText) {
-    TakeTextRun(data, length);
-    return;
-  }
-  std::string_view bytes(reinterpret_cast<const char*>(data), length);
-  if (state_ == kRawText) {
-    Collect(bytes);
-  } else {
-    tag_.attributeValues.back().append(bytes);
-  }
-  position_ += length;
-}
-
-void HtmlTokenizer::TakeTextRun(const uint8_t* data, size_t length) {
-  Collect(std::string_view(reinterpret_cast<const char*>(data), length));
-  size_t at = position_;
-  position_ += length;
-  if (!marks_words_) return;
-  size_t i = 0;
-  while (i < length) {
-    if (!IsWordByte(data[i])) {
-      CloseWord();
-      while (i < length && !IsWordByte(data[i])) ++i;
-      continue;
-    }
-    size_t begin = i;
-    while (i < length && IsWordByte(data[i])) ++i;
-    ExtendWord(at + begin, at + i);
-  }
 }
 
 void HtmlTokenizer::Finish() {
@@ -187,7 +240,7 @@ void HtmlTokenizer::Finish() {
       break;
     case kAfterAmpersand:
     case kAfterHash:
-      PushReferenceLiterally(0);
+      AddReferenceLiterally(0);
       break;
     case kReferenceName:
       ResolveNamedReference(false);
@@ -196,11 +249,11 @@ void HtmlTokenizer::Finish() {
       ResolveNumericReference(false);
       break;
     case kAfterLess:
-      PushText('<', position_ - 1, position_);
+      AddText('<', position_ - 1, position_);
       break;
     case kAfterLessSlash:
-      PushText('<', position_ - 2, position_ - 1);
-      PushText('/', position_ - 1, position_);
+      AddText('<', position_ - 2, position_ - 1);
+      AddText('/', position_ - 1, position_);
       break;
     // A tag still open at the end is dropped, as browsers drop it.
     case kTagName:
@@ -233,22 +286,23 @@ void HtmlTokenizer::Finish() {
   state_ = kText;
 }
 
-void HtmlTokenizer::PushText(uint8_t byte, size_t begin, size_t end) {
-  Collect(static_cast<char>(byte));
+void HtmlTokenizer::AddText(const uint8_t* bytes, size_t length, size_t begin, size_t end) {
+  Collect(bytes, length);
   if (!marks_words_) return;
-  if (IsWordByte(byte)) {
-    ExtendWord(begin, end);
-  } else {
-    CloseWord();
+  size_t i = 0;
+  while (i < length) {
+    if (!IsWordByte(bytes[i])) {
+      CloseWord();
+      while (i < length && !IsWordByte(bytes[i])) ++i;
+      continue;
+    }
+    if (!in_word_) {
+      in_word_ = true;
+      word_begin_ = begin + i;
+    }
+    while (i < length && IsWordByte(bytes[i])) ++i;
+    word_end_ = i == length ? end : begin + i;
   }
-}
-
-void HtmlTokenizer::ExtendWord(size_t begin, size_t end) {
-  if (!in_word_) {
-    in_word_ = true;
-    word_begin_ = begin;
-  }
-  word_end_ = end;
 }
 
 void HtmlTokenizer::CloseWord() {
@@ -266,278 +320,289 @@ void HtmlTokenizer::EmitRaw() {
   if (!text_.Empty()) OnRaw(text_.Take());
 }
 
-void HtmlTokenizer::Step(uint8_t c, size_t at) {
-  switch (state_) {
-    case kText:
-      if (c == '<') {
-        CloseWord();  // whatever the '<' starts, a word ends before it
-        state_ = kAfterLess;
-      } else if (c == '&') {
-        reference_.assign(1, '&');
-        reference_start_ = at;
-        state_ = kAfterAmpersand;
-      } else {
-        PushText(c, at, at + 1);
-      }
-      return;
-    case kAfterAmpersand:
-    case kReferenceName:
-    case kAfterHash:
-    case kReferenceDigits:
-      StepReference(c, at);
-      return;
-    case kAfterLess:
-      if (IsAsciiLetter(c)) {
-        EndTextRun();
-        StartTag(c);
-      } else if (c == '/') {
-        state_ = kAfterLessSlash;
-      } else if (c == '!' || c == '?') {
-        // "<!...>" and "<?...>": a comment, a declaration, or what browsers
-        // read as a comment up to the next '>'.
-        EndTextRun();
-        Collect('<');
-        Collect(static_cast<char>(c));
-        state_ = c == '!' ? kAfterBang : kDeclaration;
-      } else {
-        // A '<' that starts nothing is text, as a browser shows it.
-        state_ = kText;
-        PushText('<', at - 1, at);
-        Step(c, at);
-      }
-      return;
-    case kAfterLessSlash:
-      if (IsAsciiLetter(c)) {
-        EndTextRun();
-        StartTag('/');
-        tag_.name.push_back(static_cast<char>(c));
-      } else if (c == '>') {
-        EndTextRun();  // "</>" is nothing at all
-        state_ = kText;
-      } else {
-        EndTextRun();
-        Collect("</");
-        state_ = kDeclaration;
-        StepRaw(c, at);
-      }
-      return;
-    case kTagName:
-    case kInsideTag:
-    case kAttributeName:
-    case kAfterAttributeName:
-    case kAfterEquals:
-    case kSingleQuoted:
-    case kDoubleQuoted:
-    case kUnquoted:
-    case kSelfClosing:
-      StepTag(c, at);
-      return;
-    case kAfterBang:
-    case kAfterBangDash:
-    case kComment:
-    case kCommentDash:
-    case kCommentDashDash:
-    case kCommentEndBang:
-    case kDeclaration:
-    case kRawText:
-    case kRawTextLess:
-    case kRawTextEndName:
-      StepRaw(c, at);
-      return;
+size_t HtmlTokenizer::TakeText(const uint8_t* data, size_t pos, size_t end) {
+  if (data[pos] == '<') {
+    CloseWord();  // whatever the '<' starts, a word ends before it
+    state_ = kAfterLess;
+    return pos + 1;
   }
+  if (data[pos] == '&') {
+    reference_.assign(1, '&');
+    reference_start_ = At(pos);
+    state_ = kAfterAmpersand;
+    return pos + 1;
+  }
+  const char* begin = reinterpret_cast<const char*>(data);
+  size_t run = static_cast<size_t>(FindEitherByte(begin + pos, begin + end, '<', '&') - begin);
+  AddText(data + pos, run - pos, At(pos), At(run));
+  return run;
 }
 
-void HtmlTokenizer::StepReference(uint8_t c, size_t at) {
-  switch (state_) {
-    case kAfterAmpersand:
-      if (IsAlphanumeric(c)) {
-        reference_.push_back(static_cast<char>(c));
-        state_ = kReferenceName;
-      } else if (c == '#') {
-        reference_.push_back('#');
-        state_ = kAfterHash;
-      } else {
-        PushReferenceLiterally(0);
-        state_ = kText;
-        Step(c, at);
-      }
-      return;
-    case kReferenceName:
-      if (IsAlphanumeric(c) && reference_.size() <= kLongestReferenceName) {
-        reference_.push_back(static_cast<char>(c));
-        return;
-      }
-      ResolveNamedReference(c == ';');
-      break;
-    case kAfterHash:
-      reference_value_ = 0;
-      if (c == 'x' || c == 'X') {
-        reference_.push_back(static_cast<char>(c));
-        hexadecimal_ = true;
-        state_ = kReferenceDigits;
-        return;
-      }
-      if (IsDigit(c)) {
-        reference_.push_back(static_cast<char>(c));
-        hexadecimal_ = false;
-        reference_value_ = c - '0';
-        state_ = kReferenceDigits;
-        return;
-      }
-      PushReferenceLiterally(0);  // "&#" and no digit: text
-      state_ = kText;
-      Step(c, at);
-      return;
-    default:  // kReferenceDigits
-      if (hexadecimal_ ? IsHexDigit(c) : IsDigit(c)) {
-        reference_.push_back(static_cast<char>(c));
-        uint32_t base = hexadecimal_ ? 16 : 10;
-        reference_value_ = reference_value_ >= kSaturatedValue
-                               ? kSaturatedValue
-                               : reference_value_ * base + DigitValue(c);
-        return;
-      }
-      ResolveNumericReference(c == ';');
-      break;
+size_t HtmlTokenizer::TakeAfterAmpersand(const uint8_t* data, size_t pos) {
+  uint8_t c = data[pos];
+  if (IsAlphanumeric(c)) {
+    reference_.push_back(static_cast<char>(c));
+    state_ = kReferenceName;
+    return pos + 1;
   }
-  // The reference is resolved; a ';' that closed it was taken with it.
+  if (c == '#') {
+    reference_.push_back('#');
+    state_ = kAfterHash;
+    return pos + 1;
+  }
+  AddReferenceLiterally(0);
   state_ = kText;
-  bool took_semicolon = c == ';' && reference_start_ + reference_.size() == at + 1;
-  if (!took_semicolon) Step(c, at);
+  return pos;
 }
 
-void HtmlTokenizer::PushReferenceLiterally(size_t from) {
-  for (size_t i = from; i < reference_.size(); ++i) {
-    PushText(static_cast<uint8_t>(reference_[i]), reference_start_ + i, reference_start_ + i + 1);
+size_t HtmlTokenizer::TakeReferenceName(const uint8_t* data, size_t pos, size_t end) {
+  size_t start = pos;
+  while (pos < end && IsAlphanumeric(data[pos]) && reference_.size() <= kLongestReferenceName) {
+    reference_.push_back(static_cast<char>(data[pos++]));
   }
+  if (pos > start) return pos;
+  ResolveNamedReference(data[pos] == ';');
+  return EndReference(data, pos);
 }
 
-void HtmlTokenizer::PushReferenceCharacter(char32_t character, size_t end) {
-  PushText(MarkupByteOf(character), reference_start_, end);
+size_t HtmlTokenizer::TakeAfterHash(const uint8_t* data, size_t pos) {
+  uint8_t c = data[pos];
+  reference_value_ = 0;
+  if (c == 'x' || c == 'X') {
+    reference_.push_back(static_cast<char>(c));
+    hexadecimal_ = true;
+    state_ = kReferenceDigits;
+    return pos + 1;
+  }
+  if (IsDigit(c)) {
+    reference_.push_back(static_cast<char>(c));
+    hexadecimal_ = false;
+    reference_value_ = c - '0';
+    state_ = kReferenceDigits;
+    return pos + 1;
+  }
+  AddReferenceLiterally(0);  // "&#" and no digit: text
+  state_ = kText;
+  return pos;
+}
+
+size_t HtmlTokenizer::TakeReferenceDigits(const uint8_t* data, size_t pos, size_t end) {
+  size_t start = pos;
+  const uint32_t base = hexadecimal_ ? 16 : 10;
+  for (; pos < end && (hexadecimal_ ? IsHexDigit(data[pos]) : IsDigit(data[pos])); ++pos) {
+    reference_.push_back(static_cast<char>(data[pos]));
+    reference_value_ = reference_value_ >= kSaturatedValue
+                           ? kSaturatedValue
+                           : reference_value_ * base + DigitValue(data[pos]);
+  }
+  if (pos > start) return pos;
+  ResolveNumericReference(data[pos] == ';');
+  return EndReference(data, pos);
+}
+
+size_t HtmlTokenizer::EndReference(const uint8_t* data, size_t pos) {
+  state_ = kText;
+  // A reference that took the ';' at pos counts it in reference_.
+  bool took_semicolon = data[pos] == ';' && reference_start_ + reference_.size() == At(pos) + 1;
+  return took_semicolon ? pos + 1 : pos;
+}
+
+void HtmlTokenizer::AddReferenceLiterally(size_t from) {
+  if (from >= reference_.size()) return;
+  AddText(reinterpret_cast<const uint8_t*>(reference_.data()) + from, reference_.size() - from,
+          reference_start_ + from, reference_start_ + reference_.size());
+}
+
+void HtmlTokenizer::AddReferenceCharacter(char32_t character, size_t end) {
+  AddText(static_cast<char>(MarkupByteOf(character)), reference_start_, end);
 }
 
 // reference_ is "&" and the name; `semicolon` tells whether a ';' follows.
 // A reference that takes the ';' counts it in reference_ (so that the
-// caller knows the ';' is used), which PushText of the rest never reaches.
+// caller knows the ';' is used), which the text of the rest never reaches.
 void HtmlTokenizer::ResolveNamedReference(bool semicolon) {
   std::string_view name(reference_.data() + 1, reference_.size() - 1);
   ReferenceMatch match;
   if (!MatchNamedReference(name, semicolon, &match)) {
-    PushReferenceLiterally(0);
+    AddReferenceLiterally(0);
     return;
   }
   size_t end = reference_start_ + 1 + match.length;
-  PushReferenceCharacter(match.first, end);
-  if (match.second != 0) PushReferenceCharacter(match.second, end);
+  AddReferenceCharacter(match.first, end);
+  if (match.second != 0) AddReferenceCharacter(match.second, end);
   if (match.length > name.size()) {
     reference_.push_back(';');
     return;
   }
-  PushReferenceLiterally(1 + match.length);
+  AddReferenceLiterally(1 + match.length);
 }
 
 void HtmlTokenizer::ResolveNumericReference(bool semicolon) {
   bool has_digits = reference_.size() > (hexadecimal_ ? 3u : 2u);
   if (!has_digits) {
-    PushReferenceLiterally(0);  // "&#x" and no digit: text
+    AddReferenceLiterally(0);  // "&#x" and no digit: text
     return;
   }
   if (semicolon) reference_.push_back(';');
-  PushReferenceCharacter(NumericReferenceCharacter(reference_value_),
-                         reference_start_ + reference_.size());
+  AddReferenceCharacter(NumericReferenceCharacter(reference_value_),
+                        reference_start_ + reference_.size());
+}
+
+size_t HtmlTokenizer::TakeAfterLess(const uint8_t* data, size_t pos) {
+  uint8_t c = data[pos];
+  if (IsAsciiLetter(c)) {
+    EndTextRun();
+    StartTag(c);
+  } else if (c == '/') {
+    state_ = kAfterLessSlash;
+  } else if (c == '!' || c == '?') {
+    // "<!...>" and "<?...>": a comment, a declaration, or what browsers
+    // read as a comment up to the next '>'.
+    EndTextRun();
+    Collect('<');
+    Collect(static_cast<char>(c));
+    state_ = c == '!' ? kAfterBang : kDeclaration;
+  } else {
+    // A '<' that starts nothing is text, as a browser shows it.
+    state_ = kText;
+    AddText('<', At(pos) - 1, At(pos));
+    return pos;
+  }
+  return pos + 1;
+}
+
+size_t HtmlTokenizer::TakeAfterLessSlash(const uint8_t* data, size_t pos) {
+  uint8_t c = data[pos];
+  EndTextRun();
+  if (IsAsciiLetter(c)) {
+    StartTag('/');
+    tag_.name.push_back(static_cast<char>(c));
+    return pos + 1;
+  }
+  if (c == '>') {
+    state_ = kText;  // "</>" is nothing at all
+    return pos + 1;
+  }
+  Collect('<');
+  Collect('/');
+  state_ = kDeclaration;
+  return pos;
 }
 
 void HtmlTokenizer::StartTag(uint8_t first) {
   tag_.Clear();
-  tag_.name.assign(1, static_cast<char>(first));
+  tag_.name.push_back(static_cast<char>(first));
   state_ = kTagName;
 }
 
 void HtmlTokenizer::AddAttribute(uint8_t c) {
-  tag_.attributeNames.emplace_back(1, static_cast<char>(c));
-  tag_.attributeValues.emplace_back();
+  if (wants_text_) {
+    tag_.attributeNames.emplace_back(1, static_cast<char>(c));
+    tag_.attributeValues.emplace_back();
+  }
   state_ = kAttributeName;
 }
 
-void HtmlTokenizer::StepTag(uint8_t c, size_t at) {
-  switch (state_) {
-    case kTagName:
-      if (IsSpace(c)) {
-        state_ = kInsideTag;
-      } else if (c == '/') {
-        state_ = kSelfClosing;
-      } else if (c == '>') {
-        EmitTag();
-      } else {
-        tag_.name.push_back(static_cast<char>(c));
-      }
-      return;
-    case kInsideTag:
-    case kAfterAttributeName:
-      if (IsSpace(c)) return;
-      if (c == '/') {
-        state_ = kSelfClosing;
-      } else if (c == '>') {
-        EmitTag();
-      } else if (c == '=' && state_ == kAfterAttributeName) {
-        state_ = kAfterEquals;
-      } else {
-        AddAttribute(c);
-      }
-      return;
-    case kAttributeName:
-      if (IsSpace(c)) {
-        state_ = kAfterAttributeName;
-      } else if (c == '/') {
-        state_ = kSelfClosing;
-      } else if (c == '=') {
-        state_ = kAfterEquals;
-      } else if (c == '>') {
-        EmitTag();
-      } else {
-        tag_.attributeNames.back().push_back(static_cast<char>(c));
-      }
-      return;
-    case kAfterEquals:
-      if (IsSpace(c)) return;
-      if (c == '"') {
-        state_ = kDoubleQuoted;
-      } else if (c == '\'') {
-        state_ = kSingleQuoted;
-      } else if (c == '>') {
-        EmitTag();
-      } else {
-        tag_.attributeValues.back().assign(1, static_cast<char>(c));
-        state_ = kUnquoted;
-      }
-      return;
-    case kSingleQuoted:
-    case kDoubleQuoted:
-      // Only the quote byte that opened the value ends it.
-      if (c == (state_ == kSingleQuoted ? '\'' : '"')) {
-        state_ = kInsideTag;
-      } else {
-        tag_.attributeValues.back().push_back(static_cast<char>(c));
-      }
-      return;
-    case kUnquoted:
-      if (IsSpace(c)) {
-        state_ = kInsideTag;
-      } else if (c == '>') {
-        EmitTag();
-      } else {
-        tag_.attributeValues.back().push_back(static_cast<char>(c));
-      }
-      return;
-    default:  // kSelfClosing
-      if (c == '>') {
-        tag_.selfClosing = true;
-        EmitTag();
-      } else {
-        state_ = kInsideTag;
-        StepTag(c, at);
-      }
+void HtmlTokenizer::AppendToValue(const uint8_t* bytes, size_t length) {
+  if (wants_text_) tag_.attributeValues.back().append(reinterpret_cast<const char*>(bytes), length);
+}
+
+size_t HtmlTokenizer::TakeTagName(const uint8_t* data, size_t pos, size_t end) {
+  size_t run = SkipRun(data, pos, end, kEndsTagName);
+  tag_.name.append(reinterpret_cast<const char*>(data) + pos, run - pos);
+  if (run == end) return run;
+  uint8_t c = data[run];
+  if (c == '>') {
+    EmitTag();
+  } else {
+    state_ = c == '/' ? kSelfClosing : kInsideTag;
   }
+  return run + 1;
+}
+
+size_t HtmlTokenizer::TakeBeforeAttribute(const uint8_t* data, size_t pos, size_t end) {
+  uint8_t c = data[pos];
+  if (IsSpace(c)) return SkipRun(data, pos, end, kEndsSpace);
+  if (c == '/') {
+    state_ = kSelfClosing;
+  } else if (c == '>') {
+    EmitTag();
+  } else if (c == '=' && state_ == kAfterAttributeName) {
+    state_ = kAfterEquals;
+  } else {
+    AddAttribute(c);
+  }
+  return pos + 1;
+}
+
+size_t HtmlTokenizer::TakeAttributeName(const uint8_t* data, size_t pos, size_t end) {
+  size_t run = SkipRun(data, pos, end, kEndsAttributeName);
+  if (wants_text_) {
+    tag_.attributeNames.back().append(reinterpret_cast<const char*>(data) + pos, run - pos);
+  }
+  if (run == end) return run;
+  switch (data[run]) {
+    case '/':
+      state_ = kSelfClosing;
+      break;
+    case '=':
+      state_ = kAfterEquals;
+      break;
+    case '>':
+      EmitTag();
+      break;
+    default:  // white space
+      state_ = kAfterAttributeName;
+      break;
+  }
+  return run + 1;
+}
+
+size_t HtmlTokenizer::TakeAfterEquals(const uint8_t* data, size_t pos, size_t end) {
+  uint8_t c = data[pos];
+  if (IsSpace(c)) return SkipRun(data, pos, end, kEndsSpace);
+  if (c == '"') {
+    state_ = kDoubleQuoted;
+  } else if (c == '\'') {
+    state_ = kSingleQuoted;
+  } else if (c == '>') {
+    EmitTag();
+  } else {
+    AppendToValue(data + pos, 1);
+    state_ = kUnquoted;
+  }
+  return pos + 1;
+}
+
+size_t HtmlTokenizer::TakeQuotedValue(const uint8_t* data, size_t pos, size_t end) {
+  // Only the quote byte that opened the value ends it.
+  size_t run = SearchFrom(data, pos, end, state_ == kSingleQuoted ? '\'' : '"');
+  AppendToValue(data + pos, run - pos);
+  if (run == end) return run;
+  state_ = kInsideTag;
+  return run + 1;
+}
+
+size_t HtmlTokenizer::TakeUnquotedValue(const uint8_t* data, size_t pos, size_t end) {
+  size_t run = SkipRun(data, pos, end, kEndsUnquoted);
+  AppendToValue(data + pos, run - pos);
+  if (run == end) return run;
+  if (data[run] == '>') {
+    EmitTag();
+  } else {
+    state_ = kInsideTag;
+  }
+  return run + 1;
+}
+
+size_t HtmlTokenizer::TakeSelfClosing(const uint8_t* data, size_t pos) {
+  if (data[pos] == '>') {
+    tag_.selfClosing = true;
+    EmitTag();
+    return pos + 1;
+  }
+  state_ = kInsideTag;
+  return pos;
 }
 
 void HtmlTokenizer::EmitTag() {
@@ -546,11 +611,12 @@ void HtmlTokenizer::EmitTag() {
   std::string_view name = tag_.name;
   bool end_tag = name[0] == '/';
   if (end_tag) name.remove_prefix(1);
-  if (NameIsOneOf(name, kForeignElements)) {
+  const KnownElement* known = FindKnownElement(name);
+  if (known != nullptr && known->role == Role::kForeign) {
     if (end_tag && foreign_depth_ > 0) --foreign_depth_;
     if (!end_tag && !tag_.selfClosing) ++foreign_depth_;
   } else if (foreign_depth_ == 0) {
-    TableContext::Element element = TableElementOf(name);
+    Table element = known != nullptr ? known->table : Table::kOther;
     if (end_tag) {
       tables_.EndTag(element);
     } else {
@@ -559,18 +625,35 @@ void HtmlTokenizer::EmitTag() {
   }
   marks_words_ = foreign_depth_ == 0 && !tables_.TextLeavesTable();
   // Inside svg and math these are elements like any other.
-  if (end_tag || foreign_depth_ > 0) return;
-  if (NameIs(name, kPlaintext)) {
-    raw_closer_.clear();
+  if (end_tag || foreign_depth_ > 0 || known == nullptr) return;
+  if (known->role == Role::kPlaintext) {
+    raw_closer_ = {};
     state_ = kRawText;
-  } else if (NameIsOneOf(name, kRawTextElements)) {
-    raw_closer_.assign(name);
-    for (char& byte : raw_closer_) byte = static_cast<char>(LowerAscii(static_cast<uint8_t>(byte)));
+  } else if (known->role == Role::kRawText) {
+    raw_closer_ = known->name;
     state_ = kRawText;
   }
 }
 
-void HtmlTokenizer::StepRaw(uint8_t c, size_t at) {
+size_t HtmlTokenizer::TakeRaw(const uint8_t* data, size_t pos, size_t end) {
+  // Raw content, a comment's body and a declaration are taken in runs up to
+  // the byte that may end them.
+  size_t run = pos;
+  if (state_ == kRawText) {
+    run = raw_closer_.empty() ? end : SearchFrom(data, pos, end, '<');
+  } else if (state_ == kComment && !comment_empty_) {
+    run = SearchFrom(data, pos, end, '-');
+  } else if (state_ == kDeclaration) {
+    run = SearchFrom(data, pos, end, '>');
+  }
+  if (run > pos) {
+    Collect(data + pos, run - pos);
+    return run;
+  }
+  return StepRaw(data[pos], pos);
+}
+
+size_t HtmlTokenizer::StepRaw(uint8_t c, size_t pos) {
   Collect(static_cast<char>(c));
   bool closes = false;
   switch (state_) {
@@ -626,7 +709,7 @@ void HtmlTokenizer::StepRaw(uint8_t c, size_t at) {
         state_ = c == '<' ? kRawTextLess : kRawText;
       }
       break;
-    default:  // kRawTextEndName
+    case kRawTextEndName:
       if (raw_end_name_.size() < raw_closer_.size()) {
         if (LowerAscii(c) == static_cast<uint8_t>(raw_closer_[raw_end_name_.size()])) {
           raw_end_name_.push_back(static_cast<char>(c));
@@ -634,7 +717,8 @@ void HtmlTokenizer::StepRaw(uint8_t c, size_t at) {
           state_ = c == '<' ? kRawTextLess : kRawText;
         }
       } else if (IsSpace(c) || c == '/' || c == '>') {
-        // "</name" and a delimiter: the end tag, which goes out as a tag.
+        // "</name" and a delimiter: the end tag, which goes out as a tag and
+        // reads the delimiter as one.
         if (wants_text_) {
           std::string content = text_.Take();
           content.resize(content.size() - (2 + raw_end_name_.size() + 1));
@@ -642,16 +726,34 @@ void HtmlTokenizer::StepRaw(uint8_t c, size_t at) {
         }
         StartTag('/');
         tag_.name += raw_end_name_;
-        StepTag(c, at);
+        return pos;
       } else {
         state_ = c == '<' ? kRawTextLess : kRawText;
       }
       break;
+    case kText:
+    case kAfterAmpersand:
+    case kReferenceName:
+    case kAfterHash:
+    case kReferenceDigits:
+    case kAfterLess:
+    case kAfterLessSlash:
+    case kTagName:
+    case kInsideTag:
+    case kAttributeName:
+    case kAfterAttributeName:
+    case kAfterEquals:
+    case kSingleQuoted:
+    case kDoubleQuoted:
+    case kUnquoted:
+    case kSelfClosing:
+      break;  // not raw states: Step never hands them here
   }
   if (closes) {
     EmitRaw();
     state_ = kText;
   }
+  return pos + 1;
 }
 
 }  // namespace vordo

@@ -46,32 +46,32 @@ class HtmlTokenizer {
  public:
   // States of the machine.
   enum State : int32_t {
-    kText = 0,
-    kAfterAmpersand = 1,
-    kReferenceName = 2,
-    kAfterHash = 3,
-    kReferenceDigits = 4,
-    kAfterLess = 5,
-    kTagName = 6,
-    kInsideTag = 7,
-    kAttributeName = 8,
-    kAfterAttributeName = 9,
-    kAfterEquals = 10,
-    kSingleQuoted = 11,
-    kDoubleQuoted = 12,
-    kUnquoted = 13,
-    kAfterBang = 14,
-    kAfterBangDash = 15,
-    kComment = 16,
-    kCommentDash = 17,
-    kCommentDashDash = 18,
-    kDeclaration = 19,
-    kRawText = 20,
-    kRawTextLess = 21,
-    kRawTextEndName = 22,  // "</" and raw_end_name_ seen
-    kSelfClosing = 23,
-    kCommentEndBang = 24,
-    kAfterLessSlash = 25,
+    kText,
+    kAfterAmpersand,
+    kReferenceName,
+    kAfterHash,
+    kReferenceDigits,
+    kAfterLess,
+    kAfterLessSlash,
+    kTagName,
+    kInsideTag,
+    kAttributeName,
+    kAfterAttributeName,
+    kAfterEquals,
+    kSingleQuoted,
+    kDoubleQuoted,
+    kUnquoted,
+    kSelfClosing,
+    kAfterBang,
+    kAfterBangDash,
+    kComment,
+    kCommentDash,
+    kCommentDashDash,
+    kCommentEndBang,
+    kDeclaration,
+    kRawText,
+    kRawTextLess,
+    kRawTextEndName,  // "</" and raw_end_name_ seen
   };
 
   virtual ~HtmlTokenizer() = default;
@@ -87,8 +87,11 @@ class HtmlTokenizer {
 
  protected:
   // `asks_to_stop` false promises that ShouldStop always answers false, so
-  // that the machine need not ask it at every byte; `wants_text` false,
-  // that OnText and OnRaw do nothing, so that the text is not collected.
+  // that the machine need not ask it at every byte: it then takes a piece
+  // fed whole, text, raw content, names and values in runs, and reports the
+  // piece's progress at the end of Feed. `wants_text` false
+  // promises that OnText and OnRaw do nothing and that OnTag reads no more
+  // than the name, so that neither text nor attributes are collected.
   explicit HtmlTokenizer(bool asks_to_stop = true, bool wants_text = true)
       : asks_to_stop_(asks_to_stop), wants_text_(wants_text) {}
 
@@ -102,54 +105,76 @@ class HtmlTokenizer {
   // character it stands for is a word byte.
   virtual void OnWord(size_t begin, size_t end);
 
+  // For callers that feed one byte for a longer character of their source
+  // (a UTF-8 sequence): the last byte fed stands for `extra` more units, and
+  // offsets from here on count the source's units.
+  void WidenLastCharacter(size_t extra);
+
  private:
   static constexpr unsigned kProgressInterval = 100;
 
-  // Steps through data[0, length); returns the bytes taken, fewer when
-  // ShouldStop says so.
-  size_t Run(const uint8_t* data, size_t length, unsigned* count, bool* stopped);
-  // Where the run of bytes that the current state takes in one piece ends
-  // in data[pos, end): pos when the state takes a byte at a time.
-  size_t RunEnd(const uint8_t* data, size_t pos, size_t end) const;
-  // Takes such a run: text, raw content, or a quoted attribute value.
-  void TakeRun(const uint8_t* data, size_t length);
-  // Takes the plain text at data[0, length) in one piece: no '<' or '&'.
-  void TakeTextRun(const uint8_t* data, size_t length);
+  // The one place where the machine moves: takes data[pos, end), handing
+  // each piece to the step of the state the machine is in.
+  size_t Step(const uint8_t* data, size_t pos, size_t end);
+  // One state's step. Each takes what its state takes of data[pos, end) and
+  // returns where it stopped, or pos itself when it has changed the state
+  // and the byte at pos is to be read again in the new one.
+  size_t TakeText(const uint8_t* data, size_t pos, size_t end);
+  size_t TakeAfterAmpersand(const uint8_t* data, size_t pos);
+  size_t TakeReferenceName(const uint8_t* data, size_t pos, size_t end);
+  size_t TakeAfterHash(const uint8_t* data, size_t pos);
+  size_t TakeReferenceDigits(const uint8_t* data, size_t pos, size_t end);
+  size_t TakeAfterLess(const uint8_t* data, size_t pos);
+  size_t TakeAfterLessSlash(const uint8_t* data, size_t pos);
+  size_t TakeTagName(const uint8_t* data, size_t pos, size_t end);
+  size_t TakeBeforeAttribute(const uint8_t* data, size_t pos, size_t end);
+  size_t TakeAttributeName(const uint8_t* data, size_t pos, size_t end);
+  size_t TakeAfterEquals(const uint8_t* data, size_t pos, size_t end);
+  size_t TakeQuotedValue(const uint8_t* data, size_t pos, size_t end);
+  size_t TakeUnquotedValue(const uint8_t* data, size_t pos, size_t end);
+  size_t TakeSelfClosing(const uint8_t* data, size_t pos);
+  size_t TakeRaw(const uint8_t* data, size_t pos, size_t end);
+  // The comment, declaration and raw text states, a byte at a time.
+  size_t StepRaw(uint8_t c, size_t pos);
 
-  // The one place where the machine moves; `at` is the byte's input offset.
-  void Step(uint8_t c, size_t at);
-  void StepReference(uint8_t c, size_t at);
-  void StepTag(uint8_t c, size_t at);
-  void StepRaw(uint8_t c, size_t at);
+  // Input offset of data[pos] in the piece being fed.
+  size_t At(size_t pos) const { return feed_start_ + pos; }
 
+  void Collect(const uint8_t* bytes, size_t length) {
+    if (wants_text_) text_.Append(std::string_view(reinterpret_cast<const char*>(bytes), length));
+  }
   void Collect(char byte) {
     if (wants_text_) text_.Push(byte);
   }
-  void Collect(std::string_view bytes) {
-    if (wants_text_) text_.Append(bytes);
+  // Text bytes[0, length) read from input [begin, end): each byte from one
+  // offset, but the last, which reaches to end (a reference read as one
+  // character). Words are followed here and nowhere else.
+  void AddText(const uint8_t* bytes, size_t length, size_t begin, size_t end);
+  void AddText(char byte, size_t begin, size_t end) {
+    AddText(reinterpret_cast<const uint8_t*>(&byte), 1, begin, end);
   }
-  // One character of text from input [begin, end).
-  void PushText(uint8_t byte, size_t begin, size_t end);
-  // Word bytes at input [begin, end): they continue the word being read,
-  // or start one.
-  void ExtendWord(size_t begin, size_t end);
   void CloseWord();
   void EndTextRun();
   // The bytes of reference_ from input offset reference_start_ on, as text.
-  void PushReferenceLiterally(size_t from);
+  void AddReferenceLiterally(size_t from);
   void ResolveNamedReference(bool semicolon);
   void ResolveNumericReference(bool semicolon);
-  void PushReferenceCharacter(char32_t character, size_t end);
+  void AddReferenceCharacter(char32_t character, size_t end);
+  // Back to text after a reference; returns where the text goes on: past a
+  // ';' at pos that the reference took, else pos.
+  size_t EndReference(const uint8_t* data, size_t pos);
 
   void StartTag(uint8_t first);
   void AddAttribute(uint8_t c);
+  void AppendToValue(const uint8_t* bytes, size_t length);
   void EmitTag();
   void EmitRaw();
 
   const bool asks_to_stop_;
   const bool wants_text_;
   State state_ = kText;
-  size_t position_ = 0;  // input offset of the next byte
+  size_t position_ = 0;    // input offset of the next byte
+  size_t feed_start_ = 0;  // input offset of the piece being fed
   TextAccumulator text_;
   TagRecord tag_;
 
@@ -167,7 +192,7 @@ class HtmlTokenizer {
 
   // The raw text element being read, lower-cased (empty for plaintext,
   // which never ends), and the name of "</name" as far as it matches.
-  std::string raw_closer_;
+  std::string_view raw_closer_;
   std::string raw_end_name_;
   // Whether the comment has no body yet: "<!-->" and "<!--->" are closed.
   bool comment_empty_ = false;

@@ -2,15 +2,16 @@
 #define VORDO_MARKUP_TEXT_ACCUMULATOR_H_
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
 
 namespace vordo {
 
-// Collects a text run a byte at a time: bytes go to a fixed staging area
-// and move to the stored string only when it is full, so that appending a
-// byte costs a store and a compare.
+// Collects a text run a byte or a piece at a time: bytes go to a fixed
+// staging area and move to the stored string only when it is full, so that
+// appending a byte costs a store and a compare, and a short piece a copy.
 class TextAccumulator {
  public:
   static constexpr size_t kStagingSize = 1024;
@@ -21,6 +22,11 @@ class TextAccumulator {
   }
 
   void Append(std::string_view bytes) {
+    if (bytes.size() <= kStagingSize - cursor_) {
+      if (!bytes.empty()) std::memcpy(staging_ + cursor_, bytes.data(), bytes.size());
+      cursor_ += bytes.size();
+      return;
+    }
     Flush();
     stored_.append(bytes);
   }

@@ -76,6 +76,13 @@ TEST(SpanMarkerTest, TagsCommentsAndRawContentAreCopiedUnmarked) {
   EXPECT_EQ(Marked("<script>a<</script>b"), "<script>a<</script><SPAN>b</SPAN>");
   EXPECT_EQ(Marked("<svg/>a<svg><svg></svg>b</svg>c"),
             "<svg/><SPAN>a</SPAN><svg><svg></svg>b</svg><SPAN>c</SPAN>");
+  // A '/' before '>' closes the element only outside a value: "1/" is the
+  // unquoted value of width, so the svg stays open.
+  EXPECT_EQ(Marked("<svg width=1/>a</svg>b<svg a />c<svg a=\"/\"/>d"),
+            "<svg width=1/>a</svg><SPAN>b</SPAN><svg a /><SPAN>c</SPAN><svg a=\"/\"/><SPAN>d</SPAN>");
+  // Quotes open a value only after '='; elsewhere they are part of a name.
+  EXPECT_EQ(Marked("<p a\"b=\">\" c='>'>x"), "<p a\"b=\">\" c='>'><SPAN>x</SPAN>");
+  EXPECT_EQ(Marked("<p a = = \">x"), "<p a = = \"><SPAN>x</SPAN>");
 }
 
 TEST(SpanMarkerTest, TextThatBrowsersMoveOutOfATableIsNotMarked) {
@@ -124,6 +131,35 @@ TEST(SpanMarkerTest, AsciiIsReadAlikeInEveryEncoding) {
   }
   // A letter beyond ASCII among ASCII letters: one word, its bytes kept.
   EXPECT_EQ(MarkedUtf8("a\xC3\xA9" "b <i>c</i>"), "<SPAN>a\xC3\xA9" "b</SPAN> <i><SPAN>c</SPAN></i>");
+}
+
+TEST(SpanMarkerTest, WordsEndWithTheWholeSequenceOfTheirLastLetter) {
+  // Before markup, a reference, white space and the end of the input.
+  EXPECT_EQ(MarkedUtf8("m\xC4\x9B<b>t\xC4\x9B&amp;x k\xC5\xAF\xC5\x88"),
+            "<SPAN>m\xC4\x9B</SPAN><b><SPAN>t\xC4\x9B</SPAN>&amp;<SPAN>x</SPAN> "
+            "<SPAN>k\xC5\xAF\xC5\x88</SPAN>");
+  EXPECT_EQ(MarkedUtf8("&scaron;\xC5\xAF &lt;\xC4\x9B"),
+            "<SPAN>&scaron;\xC5\xAF</SPAN> &lt;<SPAN>\xC4\x9B</SPAN>");
+  // Letters at every alignment after ASCII runs longer than a machine word.
+  for (size_t ascii = 0; ascii < 20; ++ascii) {
+    std::string run(ascii, 'a');
+    std::string page = "<i>" + run + "\xC5\xBE" + run + "</i> " + run + "\xE2\x80\x94" + run;
+    std::string word = run + "\xC5\xBE" + run;
+    std::string expected = "<i><SPAN>" + word + "</SPAN></i> ";
+    expected += ascii == 0 ? "\xE2\x80\x94"
+                           : "<SPAN>" + run + "</SPAN>\xE2\x80\x94<SPAN>" + run + "</SPAN>";
+    EXPECT_EQ(MarkedUtf8(page), expected) << ascii;
+  }
+}
+
+TEST(SpanMarkerTest, UnitsFedInChunksMakeTheSameWords) {
+  // A word across the chunks the UTF-16 units are narrowed in, with a
+  // letter beyond ASCII on either side of the cut.
+  for (size_t before : {4090u, 4095u, 4096u}) {
+    std::u16string page = std::u16string(before, u' ') + u"\u0159eka" + u"\u017E" + u" x";
+    std::u16string marked = SpanMarker().RewriteUtf16(page);
+    EXPECT_EQ(marked, std::u16string(before, u' ') + u"<SPAN>\u0159eka\u017E</SPAN> <SPAN>x</SPAN>");
+  }
 }
 
 TEST(SpanMarkerTest, DeletingTheSpansGivesTheInputBack) {
