@@ -1,15 +1,16 @@
 #include "markup/span_marker.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "markup/character_references.h"
+#include "platform/find_byte.h"
 
 namespace vordo {
 namespace {
 
-// Characters read into the tokenizer at a time, for the encodings that are
-// read through MarkupByteOf.
+// UTF-16 code units narrowed for the tokenizer at a time.
 constexpr size_t kReadChunk = 4096;
 // ASCII, most of any page, is one byte a character in UTF-8 and the same
 // byte in Windows-1250: it goes to the tokenizer as it is.
@@ -80,23 +81,20 @@ constexpr Char kOpenSpan[] = {'<', 'S', 'P', 'A', 'N', '>'};
 template <typename Char>
 constexpr Char kCloseSpan[] = {'<', '/', 'S', 'P', 'A', 'N', '>'};
 
-// Copies the source into the output with a SPAN around each word. Word
-// offsets count characters as the tokenizer read them; `locate` turns them
-// into source offsets, moving only forward.
-template <typename Char, typename Locate>
+// Copies the source into the output with a SPAN around each word, given
+// by source offsets in order.
+template <typename Char>
 class SpanInserter {
  public:
-  SpanInserter(std::basic_string_view<Char> source, std::basic_string<Char>* output, Locate locate)
-      : source_(source), writer_(output), locate_(std::move(locate)) {}
+  SpanInserter(std::basic_string_view<Char> source, std::basic_string<Char>* output)
+      : source_(source), writer_(output) {}
 
   void Word(size_t begin, size_t end) {
-    size_t source_begin = locate_(begin);
-    size_t source_end = locate_(end);
-    writer_.Put(source_.data() + copied_, source_begin - copied_);
+    writer_.Put(source_.data() + copied_, begin - copied_);
     writer_.Put(kOpenSpan<Char>, std::size(kOpenSpan<Char>));
-    writer_.Put(source_.data() + source_begin, source_end - source_begin);
+    writer_.Put(source_.data() + begin, end - begin);
     writer_.Put(kCloseSpan<Char>, std::size(kCloseSpan<Char>));
-    copied_ = source_end;
+    copied_ = end;
   }
 
   void Finish() {
@@ -107,23 +105,22 @@ class SpanInserter {
  private:
   std::basic_string_view<Char> source_;
   ChunkWriter<Char> writer_;
-  Locate locate_;
   size_t copied_ = 0;
 };
 
 }  // namespace
 
-template <typename Char, typename Reader>
-std::basic_string<Char> SpanMarker::Mark(std::basic_string_view<Char> html, Reader read) {
+template <typename Char, typename FeedAll>
+std::basic_string<Char> SpanMarker::Mark(std::basic_string_view<Char> html, FeedAll feed_all) {
   if (html.size() > UINT32_MAX) return std::basic_string<Char>(html);
   words_.clear();
   Reset();
-  read.feed(this);
+  feed_all();
   Finish();
   std::basic_string<Char> output;
   output.reserve(html.size() +
                  words_.size() * (std::size(kOpenSpan<Char>) + std::size(kCloseSpan<Char>)));
-  SpanInserter<Char, decltype(read.locate)> inserter(html, &output, read.locate);
+  SpanInserter<Char> inserter(html, &output);
   for (const WordRange& word : words_) inserter.Word(word.begin, word.end);
   inserter.Finish();
   std::deque<WordRange>().swap(words_);
@@ -131,70 +128,52 @@ std::basic_string<Char> SpanMarker::Mark(std::basic_string_view<Char> html, Read
 }
 
 std::string SpanMarker::Rewrite(std::string_view html) {
-  struct {
-    std::string_view html;
-    size_t (*locate)(size_t);
-    void feed(SpanMarker* marker) const { marker->Feed(html.data(), html.size()); }
-  } reader{html, [](size_t offset) { return offset; }};
-  return Mark<char>(html, reader);
+  return Mark<char>(html, [&] { Feed(html.data(), html.size()); });
 }
 
 std::u16string SpanMarker::RewriteUtf16(std::u16string_view html) {
-  struct {
-    std::u16string_view html;
-    size_t (*locate)(size_t);
-    void feed(SpanMarker* marker) const {
-      char bytes[kReadChunk];
-      for (size_t pos = 0; pos < html.size();) {
-        size_t count = 0;
-        for (; count < kReadChunk && pos < html.size(); ++count, ++pos) {
-          char16_t unit = html[pos];
-          bytes[count] = static_cast<char>(unit < kFirstNonAscii ? unit : MarkupByteOf(unit));
-        }
-        marker->Feed(bytes, count);
-      }
-    }
-  } reader{html, [](size_t offset) { return offset; }};
-  return Mark<char16_t>(html, reader);
+  return Mark<char16_t>(html, [&] { FeedUtf16(html); });
 }
 
 std::string SpanMarker::RewriteUtf8(std::string_view html) {
-  // Character offsets become byte offsets by walking the text forward.
-  struct Locate {
-    std::string_view html;
-    size_t character = 0;
-    size_t byte = 0;
-    size_t operator()(size_t offset) {
-      char32_t ignored;
-      for (; character < offset; ++character) {
-        byte += static_cast<uint8_t>(html[byte]) < kFirstNonAscii ? 1 : Utf8Character(html, byte, &ignored);
-      }
-      return byte;
+  return Mark<char>(html, [&] { FeedUtf8(html); });
+}
+
+void SpanMarker::FeedUtf16(std::u16string_view html) {
+  char bytes[kReadChunk];
+  for (size_t pos = 0; pos < html.size();) {
+    size_t count = std::min(kReadChunk, html.size() - pos);
+    const char16_t* units = html.data() + pos;
+    // Mostly ASCII: a loop the compiler narrows many units at a time, and
+    // the few others looked up afterwards.
+    unsigned above_ascii = 0;
+    for (size_t i = 0; i < count; ++i) {
+      bytes[i] = static_cast<char>(units[i]);
+      above_ascii |= units[i] & ~(kFirstNonAscii - 1);
     }
-  };
-  struct {
-    std::string_view html;
-    Locate locate;
-    void feed(SpanMarker* marker) const {
-      char bytes[kReadChunk];
-      for (size_t pos = 0; pos < html.size();) {
-        size_t count = 0;
-        for (; count < kReadChunk && pos < html.size(); ++count) {
-          uint8_t lead = static_cast<uint8_t>(html[pos]);
-          if (lead < kFirstNonAscii) {
-            bytes[count] = static_cast<char>(lead);
-            ++pos;
-            continue;
-          }
-          char32_t character;
-          pos += Utf8Character(html, pos, &character);
-          bytes[count] = static_cast<char>(MarkupByteOf(character));
-        }
-        marker->Feed(bytes, count);
+    if (above_ascii != 0) {
+      for (size_t i = 0; i < count; ++i) {
+        if (units[i] >= kFirstNonAscii) bytes[i] = static_cast<char>(MarkupByteOf(units[i]));
       }
     }
-  } reader{html, Locate{html}};
-  return Mark<char>(html, reader);
+    Feed(bytes, count);
+    pos += count;
+  }
+}
+
+void SpanMarker::FeedUtf8(std::string_view html) {
+  const char* end = html.data() + html.size();
+  for (const char* pos = html.data(); pos < end;) {
+    const char* ascii_end = FindNonAscii(pos, end);
+    if (ascii_end > pos) Feed(pos, static_cast<size_t>(ascii_end - pos));
+    if (ascii_end == end) return;
+    char32_t character;
+    size_t length = Utf8Character(html, static_cast<size_t>(ascii_end - html.data()), &character);
+    char byte = static_cast<char>(MarkupByteOf(character));
+    Feed(&byte, 1);
+    if (length > 1) WidenLastCharacter(length - 1);
+    pos = ascii_end + length;
+  }
 }
 
 void SpanMarker::OnText(std::string) {}

@@ -19,8 +19,9 @@ namespace vordo {
 //
 // The tokenizer reads one byte per character. Narrow markup is read as it
 // is; UTF-8 and the browser's UTF-16 are read through MarkupByteOf, one byte
-// per character or code unit, and the SPANs go into the original text, so
-// that no character of the page is ever converted.
+// per character or code unit (ASCII, most of any page, passes as it is), and
+// the SPANs go into the original text, so that no character of the page is
+// ever converted.
 //
 // The words are found first and the output written at its exact size
 // afterwards, so that marking never holds more than the output and the
@@ -48,8 +49,15 @@ class SpanMarker final : public HtmlTokenizer {
   void OnWord(size_t begin, size_t end) override;
 
  private:
-  template <typename Char, typename Reader>
-  std::basic_string<Char> Mark(std::basic_string_view<Char> html, Reader read);
+  // Finds the words with `feed_all`, which feeds the whole of `html`, and
+  // writes `html` again with their SPANs.
+  template <typename Char, typename FeedAll>
+  std::basic_string<Char> Mark(std::basic_string_view<Char> html, FeedAll feed_all);
+  // Each character or code unit as one byte; ASCII as it is.
+  void FeedUtf16(std::u16string_view html);
+  // ASCII as it is, each other character as one byte widened to its
+  // sequence's length, so that offsets stay those of the source.
+  void FeedUtf8(std::string_view html);
 
   // Input offsets of the words, in order; a deque, so that it grows
   // without copying.
