@@ -44,67 +44,37 @@ size_t Utf8Character(std::string_view text, size_t pos, char32_t* character) {
   return length;
 }
 
-// Writes the output through a small chunk, so that most writes are plain
-// stores and the string grows once per chunk.
-template <typename Char>
-class ChunkWriter {
- public:
-  explicit ChunkWriter(std::basic_string<Char>* output) : output_(output) {}
-  ~ChunkWriter() { Flush(); }
-
-  void Put(const Char* data, size_t length) {
-    if (length > kChunkSize - used_) {
-      Flush();
-      if (length > kChunkSize) {
-        output_->append(data, length);
-        return;
-      }
-    }
-    std::memcpy(chunk_ + used_, data, length * sizeof(Char));
-    used_ += length;
-  }
-
-  void Flush() {
-    output_->append(chunk_, used_);
-    used_ = 0;
-  }
-
- private:
-  static constexpr size_t kChunkSize = 4096;
-  std::basic_string<Char>* output_;
-  Char chunk_[kChunkSize];
-  size_t used_ = 0;
-};
-
 template <typename Char>
 constexpr Char kOpenSpan[] = {'<', 'S', 'P', 'A', 'N', '>'};
 template <typename Char>
 constexpr Char kCloseSpan[] = {'<', '/', 'S', 'P', 'A', 'N', '>'};
 
-// Copies the source into the output with a SPAN around each word, given
-// by source offsets in order.
+// Copies the source into an output of the exact size with a SPAN around
+// each word, given by source offsets in order.
 template <typename Char>
 class SpanInserter {
  public:
-  SpanInserter(std::basic_string_view<Char> source, std::basic_string<Char>* output)
-      : source_(source), writer_(output) {}
+  SpanInserter(std::basic_string_view<Char> source, Char* output)
+      : source_(source), output_(output) {}
 
   void Word(size_t begin, size_t end) {
-    writer_.Put(source_.data() + copied_, begin - copied_);
-    writer_.Put(kOpenSpan<Char>, std::size(kOpenSpan<Char>));
-    writer_.Put(source_.data() + begin, end - begin);
-    writer_.Put(kCloseSpan<Char>, std::size(kCloseSpan<Char>));
+    Put(source_.data() + copied_, begin - copied_);
+    Put(kOpenSpan<Char>, std::size(kOpenSpan<Char>));
+    Put(source_.data() + begin, end - begin);
+    Put(kCloseSpan<Char>, std::size(kCloseSpan<Char>));
     copied_ = end;
   }
 
-  void Finish() {
-    writer_.Put(source_.data() + copied_, source_.size() - copied_);
-    writer_.Flush();
-  }
+  void Finish() { Put(source_.data() + copied_, source_.size() - copied_); }
 
  private:
+  void Put(const Char* data, size_t length) {
+    std::memcpy(output_, data, length * sizeof(Char));
+    output_ += length;
+  }
+
   std::basic_string_view<Char> source_;
-  ChunkWriter<Char> writer_;
+  Char* output_;
   size_t copied_ = 0;
 };
 
@@ -117,10 +87,10 @@ std::basic_string<Char> SpanMarker::Mark(std::basic_string_view<Char> html, Feed
   Reset();
   feed_all();
   Finish();
-  std::basic_string<Char> output;
-  output.reserve(html.size() +
-                 words_.size() * (std::size(kOpenSpan<Char>) + std::size(kCloseSpan<Char>)));
-  SpanInserter<Char> inserter(html, &output);
+  std::basic_string<Char> output(
+      html.size() + words_.size() * (std::size(kOpenSpan<Char>) + std::size(kCloseSpan<Char>)),
+      Char{});
+  SpanInserter<Char> inserter(html, output.data());
   for (const WordRange& word : words_) inserter.Word(word.begin, word.end);
   inserter.Finish();
   std::deque<WordRange>().swap(words_);
