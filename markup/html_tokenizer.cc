@@ -321,21 +321,19 @@ void HtmlTokenizer::EmitRaw() {
 }
 
 size_t HtmlTokenizer::TakeText(const uint8_t* data, size_t pos, size_t end) {
-  if (data[pos] == '<') {
-    CloseWord();  // whatever the '<' starts, a word ends before it
-    state_ = kAfterLess;
-    return pos + 1;
-  }
-  if (data[pos] == '&') {
-    reference_.assign(1, '&');
-    reference_start_ = At(pos);
-    state_ = kAfterAmpersand;
-    return pos + 1;
-  }
   const char* begin = reinterpret_cast<const char*>(data);
   size_t run = static_cast<size_t>(FindEitherByte(begin + pos, begin + end, '<', '&') - begin);
-  AddText(data + pos, run - pos, At(pos), At(run));
-  return run;
+  if (run > pos) AddText(data + pos, run - pos, At(pos), At(run));
+  if (run == end) return run;
+  if (data[run] == '<') {
+    CloseWord();  // whatever the '<' starts, a word ends before it
+    state_ = kAfterLess;
+  } else {
+    reference_.assign(1, '&');
+    reference_start_ = At(run);
+    state_ = kAfterAmpersand;
+  }
+  return run + 1;
 }
 
 size_t HtmlTokenizer::TakeAfterAmpersand(const uint8_t* data, size_t pos) {
@@ -615,8 +613,8 @@ void HtmlTokenizer::EmitTag() {
   if (known != nullptr && known->role == Role::kForeign) {
     if (end_tag && foreign_depth_ > 0) --foreign_depth_;
     if (!end_tag && !tag_.selfClosing) ++foreign_depth_;
-  } else if (foreign_depth_ == 0) {
-    Table element = known != nullptr ? known->table : Table::kOther;
+  } else if (foreign_depth_ == 0 && known != nullptr) {
+    Table element = known->table;
     if (end_tag) {
       tables_.EndTag(element);
     } else {

@@ -68,9 +68,35 @@ class SpanInserter {
   void Finish() { Put(source_.data() + copied_, source_.size() - copied_); }
 
  private:
+  // Most pieces are a word or the few bytes between two words: those are
+  // copied inline, two overlapping loads and stores, not by a call.
   void Put(const Char* data, size_t length) {
-    std::memcpy(output_, data, length * sizeof(Char));
+    size_t bytes = length * sizeof(Char);
+    char* to = reinterpret_cast<char*>(output_);
+    const char* from = reinterpret_cast<const char*>(data);
+    if (bytes > 16) {
+      std::memcpy(to, from, bytes);
+    } else if (bytes >= 8) {
+      CopyOverlapping<uint64_t>(to, from, bytes);
+    } else if (bytes >= 4) {
+      CopyOverlapping<uint32_t>(to, from, bytes);
+    } else if (bytes > 0) {
+      to[0] = from[0];
+      to[bytes / 2] = from[bytes / 2];
+      to[bytes - 1] = from[bytes - 1];
+    }
     output_ += length;
+  }
+
+  // Copies 1 to 2 words' worth: the first and the last word, which overlap.
+  template <typename Word>
+  static void CopyOverlapping(char* to, const char* from, size_t bytes) {
+    Word first;
+    Word last;
+    std::memcpy(&first, from, sizeof(Word));
+    std::memcpy(&last, from + bytes - sizeof(Word), sizeof(Word));
+    std::memcpy(to, &first, sizeof(Word));
+    std::memcpy(to + bytes - sizeof(Word), &last, sizeof(Word));
   }
 
   std::basic_string_view<Char> source_;
