@@ -1,6 +1,7 @@
 #include "engine/lookup.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "engine/query.h"
 #include "engine/search.h"
@@ -22,9 +23,18 @@ std::vector<ResultEntry> Lookup(const DictionaryFile& dictionary, std::string_vi
   if (lower == query) return results;
   std::vector<ResultEntry> lower_results = SearchQuery(dictionary, lower);
   if (lower_results.empty()) return results;
-  results.insert(results.end(), std::make_move_iterator(lower_results.begin()),
-                 std::make_move_iterator(lower_results.end()));
-  std::sort(results.begin(), results.end(), ResultBefore);
+  // Both lists are in result order already: merged, not sorted again.
+  if (results.empty()) {
+    results = std::move(lower_results);
+  } else {
+    std::vector<ResultEntry> merged;
+    merged.reserve(results.size() + lower_results.size());
+    std::merge(std::make_move_iterator(results.begin()), std::make_move_iterator(results.end()),
+               std::make_move_iterator(lower_results.begin()),
+               std::make_move_iterator(lower_results.end()), std::back_inserter(merged),
+               ResultBefore);
+    results = std::move(merged);
+  }
   results.erase(std::unique(results.begin(), results.end(),
                             [](const ResultEntry& a, const ResultEntry& b) {
                               return a.score == b.score && a.head == b.head;
