@@ -8,32 +8,6 @@
 namespace vordo {
 namespace {
 
-// The eight-at-a-time search (WebAssembly's) finds what memchr finds, for
-// every byte value, at every place and alignment, among bytes that make a
-// borrow run through the word (0x00, 0x01) or set its high bits (0x80, 0xFF).
-TEST(FindByteTest, WordwiseFindsWhatMemchrFinds) {
-  for (int value = 0; value < 256; ++value) {
-    const char byte = static_cast<char>(value);
-    for (char filler : {'\x00', '\x01', '\x80', '\xFF'}) {
-      if (filler == byte) continue;
-      for (size_t length = 0; length <= 17; ++length) {
-        for (size_t start = 0; start < 8; ++start) {
-          std::string text(start + length, filler);
-          for (size_t at = start; at <= start + length; ++at) {
-            std::string probe = text;
-            if (at < probe.size()) probe[at] = byte;
-            const char* begin = probe.data() + start;
-            const char* end = probe.data() + probe.size();
-            const void* expected = std::memchr(begin, byte, length);
-            ASSERT_EQ(FindByteWordwise(begin, end, byte), expected)
-                << value << " " << int(static_cast<uint8_t>(filler)) << " " << length << " " << at;
-          }
-        }
-      }
-    }
-  }
-}
-
 // The searches that the C library lacks find what a plain loop finds, at
 // every place and alignment, among bytes next to those they look for.
 TEST(FindByteTest, EitherByteAndNonAsciiFindWhatALoopFinds) {
@@ -61,10 +35,10 @@ TEST(FindByteTest, EitherByteAndNonAsciiFindWhatALoopFinds) {
 
 TEST(FindByteTest, FindsTheFirstOfSeveralAndNothingInAnEmptyRun) {
   std::string text = "abcdefgh-ij-kl";
-  EXPECT_EQ(FindByteWordwise(text.data(), text.data() + text.size(), '-'), text.data() + 8);
   EXPECT_EQ(FindByte(text.data(), text.data() + text.size(), '-'), text.data() + 8);
-  EXPECT_EQ(FindByteWordwise(text.data(), text.data(), 'a'), nullptr);
-  EXPECT_EQ(FindByteWordwise(text.data(), text.data() + 8, '-'), nullptr);  // stops at the end
+  EXPECT_EQ(FindByte(text.data(), text.data(), 'a'), nullptr);
+  EXPECT_EQ(FindByte(text.data(), text.data() + 8, '-'), nullptr);  // stops at the end
+  EXPECT_EQ(FindEitherByte(text.data(), text.data() + 8, '-', 'z'), text.data() + 8);
 }
 
 }  // namespace
