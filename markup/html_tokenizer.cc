@@ -107,17 +107,13 @@ size_t SearchFrom(const uint8_t* data, size_t pos, size_t end, uint8_t byte) {
   return found == nullptr ? end : static_cast<size_t>(found - begin);
 }
 
-const KnownElement* FindKnownElement(std::string_view name) {
-  if (name.empty() || name.size() > kLongestKnownName) return nullptr;
-  uint8_t first = LowerAscii(static_cast<uint8_t>(name[0]));
-  if (first < 'a' || first > 'z' || (kKnownLengths[first - 'a'] >> name.size() & 1) == 0) {
+// `lowered`: a tag's name in lower case.
+const KnownElement* FindKnownElement(std::string_view lowered) {
+  if (lowered.empty() || lowered.size() > kLongestKnownName) return nullptr;
+  uint8_t first = static_cast<uint8_t>(lowered[0]);
+  if (first < 'a' || first > 'z' || (kKnownLengths[first - 'a'] >> lowered.size() & 1) == 0) {
     return nullptr;
   }
-  char lower[kLongestKnownName];
-  for (size_t i = 0; i < name.size(); ++i) {
-    lower[i] = static_cast<char>(LowerAscii(static_cast<uint8_t>(name[i])));
-  }
-  std::string_view lowered(lower, name.size());
   for (const KnownElement& element : kKnownElements) {
     if (element.name == lowered) return &element;
   }
@@ -450,8 +446,10 @@ size_t HtmlTokenizer::TakeAfterLess(const uint8_t* data, size_t pos) {
   uint8_t c = data[pos];
   if (IsAsciiLetter(c)) {
     EndTextRun();
-    StartTag(c);
-  } else if (c == '/') {
+    StartTag(false);
+    return pos;  // the letter starts the name
+  }
+  if (c == '/') {
     state_ = kAfterLessSlash;
   } else if (c == '!' || c == '?') {
     // "<!...>" and "<?...>": a comment, a declaration, or what browsers
@@ -473,9 +471,8 @@ size_t HtmlTokenizer::TakeAfterLessSlash(const uint8_t* data, size_t pos) {
   uint8_t c = data[pos];
   EndTextRun();
   if (IsAsciiLetter(c)) {
-    StartTag('/');
-    tag_.name.push_back(static_cast<char>(c));
-    return pos + 1;
+    StartTag(true);
+    return pos;  // the letter starts the name
   }
   if (c == '>') {
     state_ = kText;  // "</>" is nothing at all
@@ -487,10 +484,24 @@ size_t HtmlTokenizer::TakeAfterLessSlash(const uint8_t* data, size_t pos) {
   return pos;
 }
 
-void HtmlTokenizer::StartTag(uint8_t first) {
-  tag_.Clear();
-  tag_.name.push_back(static_cast<char>(first));
+void HtmlTokenizer::StartTag(bool end_tag) {
+  if (wants_text_) {
+    tag_.Clear();
+    if (end_tag) tag_.name.push_back('/');
+  }
+  tag_.selfClosing = false;
+  end_tag_ = end_tag;
+  name_length_ = 0;
   state_ = kTagName;
+}
+
+void HtmlTokenizer::AppendToName(const uint8_t* bytes, size_t length) {
+  static_assert(kLongestKnownName <= kKeptNameBytes, "a known name is kept whole");
+  if (wants_text_) tag_.name.append(reinterpret_cast<const char*>(bytes), length);
+  for (size_t i = 0; i < length && name_length_ + i < kKeptNameBytes; ++i) {
+    kept_name_[name_length_ + i] = static_cast<char>(LowerAscii(bytes[i]));
+  }
+  name_length_ += length;
 }
 
 void HtmlTokenizer::AddAttribute(uint8_t c) {
@@ -507,7 +518,7 @@ void HtmlTokenizer::AppendToValue(const uint8_t* bytes, size_t length) {
 
 size_t HtmlTokenizer::TakeTagName(const uint8_t* data, size_t pos, size_t end) {
   size_t run = SkipRun(data, pos, end, kEndsTagName);
-  tag_.name.append(reinterpret_cast<const char*>(data) + pos, run - pos);
+  AppendToName(data + pos, run - pos);
   if (run == end) return run;
   uint8_t c = data[run];
   if (c == '>') {
@@ -604,12 +615,11 @@ size_t HtmlTokenizer::TakeSelfClosing(const uint8_t* data, size_t pos) {
 }
 
 void HtmlTokenizer::EmitTag() {
-  OnTag(tag_);
+  if (wants_text_) OnTag(tag_);
   state_ = kText;
-  std::string_view name = tag_.name;
-  bool end_tag = name[0] == '/';
-  if (end_tag) name.remove_prefix(1);
-  const KnownElement* known = FindKnownElement(name);
+  const bool end_tag = end_tag_;
+  const KnownElement* known =
+      name_length_ > kKeptNameBytes ? nullptr : FindKnownElement(std::string_view(kept_name_, name_length_));
   if (known != nullptr && known->role == Role::kForeign) {
     if (end_tag && foreign_depth_ > 0) --foreign_depth_;
     if (!end_tag && !tag_.selfClosing) ++foreign_depth_;
@@ -722,8 +732,8 @@ size_t HtmlTokenizer::StepRaw(uint8_t c, size_t pos) {
           content.resize(content.size() - (2 + raw_end_name_.size() + 1));
           if (!content.empty()) OnRaw(std::move(content));
         }
-        StartTag('/');
-        tag_.name += raw_end_name_;
+        StartTag(true);
+        AppendToName(reinterpret_cast<const uint8_t*>(raw_end_name_.data()), raw_end_name_.size());
         return pos;
       } else {
         state_ = c == '<' ? kRawTextLess : kRawText;

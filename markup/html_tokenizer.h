@@ -90,8 +90,8 @@ class HtmlTokenizer {
   // that the machine need not ask it at every byte: it then takes a piece
   // fed whole, text, raw content, names and values in runs, and reports the
   // piece's progress at the end of Feed. `wants_text` false
-  // promises that OnText and OnRaw do nothing and that OnTag reads no more
-  // than the name, so that neither text nor attributes are collected.
+  // promises that OnText, OnRaw and OnTag do nothing, so that neither text
+  // nor tags are collected (nor OnTag called).
   explicit HtmlTokenizer(bool asks_to_stop = true, bool wants_text = true)
       : asks_to_stop_(asks_to_stop), wants_text_(wants_text) {}
 
@@ -112,6 +112,8 @@ class HtmlTokenizer {
 
  private:
   static constexpr unsigned kProgressInterval = 100;
+  // Bytes of a tag's name kept to tell the elements the tokenizer knows.
+  static constexpr size_t kKeptNameBytes = 16;
 
   // The one place where the machine moves: takes data[pos, end), handing
   // each piece to the step of the state the machine is in.
@@ -164,7 +166,8 @@ class HtmlTokenizer {
   // ';' at pos that the reference took, else pos.
   size_t EndReference(const uint8_t* data, size_t pos);
 
-  void StartTag(uint8_t first);
+  void StartTag(bool end_tag);
+  void AppendToName(const uint8_t* bytes, size_t length);
   void AddAttribute(uint8_t c);
   void AppendToValue(const uint8_t* bytes, size_t length);
   void EmitTag();
@@ -177,6 +180,12 @@ class HtmlTokenizer {
   size_t feed_start_ = 0;  // input offset of the piece being fed
   TextAccumulator text_;
   TagRecord tag_;
+  // The tag's name as far as the known elements need it, lower-cased, its
+  // whole length, and whether it ends an element: kept whether or not
+  // tag_ is collected.
+  char kept_name_[kKeptNameBytes];
+  size_t name_length_ = 0;
+  bool end_tag_ = false;
 
   // The reference being read: its bytes from the '&' on, where it starts,
   // and for a numeric one its base and value so far.
