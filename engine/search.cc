@@ -117,8 +117,22 @@ int32_t ScoreHeadText(const std::vector<std::string_view>& words, const FormSet&
   uint32_t count = 0;
   uint32_t tokens = 0;
   uint32_t sum = 0;
+  // Most tokens of a head start with a byte that no query word or form
+  // starts with, and need no search of either list.
+  uint64_t starts[4] = {};
+  auto note_start = [&starts](std::string_view text) {
+    if (text.empty()) return;
+    uint8_t first = static_cast<uint8_t>(text[0]);
+    starts[first >> 6] |= uint64_t{1} << (first & 63);
+  };
+  for (std::string_view word : words) note_start(word);
+  for (const std::string& form : forms) note_start(form);
   auto score_token = [&](std::string_view token) {
     ++tokens;
+    if (!token.empty()) {
+      uint8_t first = static_cast<uint8_t>(token[0]);
+      if ((starts[first >> 6] >> (first & 63) & 1) == 0) return;
+    }
     if (std::find(words.begin(), words.end(), token) != words.end()) {
       sum += kQueryWordValue;
     } else if (std::binary_search(forms.begin(), forms.end(), token,

@@ -44,6 +44,11 @@ TEST(ScoreHeadTextTest, GivesTheWorkedValues) {
   EXPECT_EQ(ScoreHeadText(words, forms, "hot dog"), 498);
   EXPECT_EQ(ScoreHeadText(words, forms, "hot dogs"), 298);
   EXPECT_EQ(ScoreHeadText(words, forms, "dog in the manger"), 246);
+  // A query word that is no form scores as the word; a token that shares
+  // only its first byte with a form scores nothing.
+  std::vector<std::string_view> capitalised = {"Dog"};
+  EXPECT_EQ(ScoreHeadText(capitalised, forms, "Dog dog"), 798);
+  EXPECT_EQ(ScoreHeadText(capitalised, forms, "Dot dot"), -2);
 }
 
 TEST(ScoreHeadTextTest, CountsGroupsAndEmptyTokensAndSurvivesHeadsWithoutTokens) {
