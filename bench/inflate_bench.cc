@@ -61,13 +61,13 @@ const Blocks& DictionaryBlocks() {
     }
     for (size_t n = 0;; ++n) {
       BlockExtent extent;
-      std::unique_ptr<char[]> text;
-      if (InflateBlock(mapping.data(), mapping.size(), layout, n, &extent, &text) != BlockStatus::kOk) break;
+      BlockBytes bytes;
+      if (ReadBlock(mapping.data(), mapping.size(), layout, n, &extent, &bytes) != BlockStatus::kOk) break;
       const char* stream = reinterpret_cast<const char*>(mapping.data() + layout.blockData + extent.begin);
       read.built.push_back({std::string(stream, extent.end - extent.begin), extent.inflated});
       uLongf length = compressBound(static_cast<uLong>(extent.inflated));
       std::string stored(length, '\0');
-      compress2(reinterpret_cast<Bytef*>(stored.data()), &length, reinterpret_cast<const Bytef*>(text.get()),
+      compress2(reinterpret_cast<Bytef*>(stored.data()), &length, reinterpret_cast<const Bytef*>(bytes.text),
                 static_cast<uLong>(extent.inflated), 0);
       stored.resize(length);
       read.stored.push_back({std::move(stored), extent.inflated});

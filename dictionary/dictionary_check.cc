@@ -131,15 +131,15 @@ class Checker {
     }
     for (size_t n = 0; n < count; ++n) {
       BlockExtent extent;
-      std::unique_ptr<char[]> text;
-      BlockStatus status = InflateBlock(data_, size_, layout_, n, &extent, &text);
+      BlockBytes bytes;
+      BlockStatus status = ReadBlock(data_, size_, layout_, n, &extent, &bytes);
       if (status != BlockStatus::kOk) {
         Problem("block " + std::to_string(n) + " " + DescribeBlockStatus(status));
         // Without its extent no later block can be placed either.
         if (status == BlockStatus::kNoTableEntry || status == BlockStatus::kOutsideData) return;
         continue;
       }
-      CheckRecords(n, std::string_view(text.get(), extent.inflated));
+      CheckRecords(n, std::string_view(bytes.text, extent.inflated));
     }
     report_.blocks = count;
   }

@@ -83,21 +83,22 @@ bool DictionaryFile::Attach(const uint8_t* data, size_t size, std::string* reaso
 
 BlockText DictionaryFile::GetBlock(size_t n) const {
   const CachedBlock* block = CachedBlockAt(n);
-  return block == nullptr ? BlockText() : BlockText{block->text.get(), block->size};
+  return block == nullptr ? BlockText() : BlockText{block->text, block->size};
 }
 
 const DictionaryFile::CachedBlock* DictionaryFile::CachedBlockAt(size_t n) const {
   if (!IsOpen() || n >= kBlockCacheSlots) return nullptr;
   const CachedBlock* cached = cache_[n].load(std::memory_order_acquire);
-  if (cached == nullptr) cached = InflateBlock(n);
+  if (cached == nullptr) cached = ReadBlock(n);
   return cached == &damaged_ ? nullptr : cached;
 }
 
-const DictionaryFile::CachedBlock* DictionaryFile::InflateBlock(size_t n) const {
+const DictionaryFile::CachedBlock* DictionaryFile::ReadBlock(size_t n) const {
   std::unique_ptr<CachedBlock> block(new (std::nothrow) CachedBlock);
   if (block == nullptr) return nullptr;
   BlockExtent extent;
-  BlockStatus status = vordo::InflateBlock(view_, size_, layout_, n, &extent, &block->text);
+  BlockStatus status = vordo::ReadBlock(view_, size_, layout_, n, &extent, &block->bytes);
+  block->text = block->bytes.text;
   if (status == BlockStatus::kNoMemory) return nullptr;  // may succeed later
   CachedBlock* result = const_cast<CachedBlock*>(&damaged_);
   // The scan relies on the block ending with the NUL of its last record.
@@ -114,7 +115,7 @@ const DictionaryFile::CachedBlock* DictionaryFile::InflateBlock(size_t n) const 
 }
 
 void DictionaryFile::IndexRecords(CachedBlock* block, size_t size) {
-  char* text = block->text.get();
+  const char* text = block->text;
   block->size = size;
   const char* block_end = text + size;
   for (const char* pos = text; pos < block_end;) {
@@ -134,7 +135,7 @@ const DictionaryFile::HeadTokens* DictionaryFile::TokensForSearch(const CachedBl
   if (writable->searches.fetch_add(1, std::memory_order_relaxed) == 0) return nullptr;
   std::unique_ptr<HeadTokens> made(new (std::nothrow) HeadTokens);
   if (made == nullptr) return nullptr;
-  const char* text = block->text.get();
+  const char* text = block->text;
   for (size_t r = 0; r < block->records.size(); r += 2) {
     uint32_t record = static_cast<uint32_t>(r / 2);
     const char* token = text + block->records[r];
@@ -196,7 +197,7 @@ void DictionaryFile::FindEntriesForForm(std::string_view form, std::vector<Entry
     uint16_t number = ReadU16(entry.blockNumbers + i * kBlockNumberSize) & kBlockNumberMask;
     const CachedBlock* block = CachedBlockAt(number);
     if (block == nullptr) continue;
-    const char* text = block->text.get();
+    const char* text = block->text;
     auto take_if_held = [&](size_t record) {
       const char* head = text + block->records[2 * record];
       const char* translations = text + block->records[2 * record + 1];

@@ -93,7 +93,8 @@ class DictionaryFile {
   // hash, so that a search reads only the heads that may hold the form; a
   // block searched once (a cold lookup, a short process) is only scanned.
   struct CachedBlock {
-    std::unique_ptr<char[]> text;
+    BlockBytes bytes;  // in the file when stored, else inflated
+    const char* text = nullptr;
     size_t size = 0;
     std::vector<uint32_t> records;  // head and translation offsets, in pairs
     std::atomic<uint32_t> searches{0};
@@ -103,7 +104,7 @@ class DictionaryFile {
 
   bool Attach(const uint8_t* data, size_t size, std::string* reason);
   const CachedBlock* CachedBlockAt(size_t n) const;
-  const CachedBlock* InflateBlock(size_t n) const;
+  const CachedBlock* ReadBlock(size_t n) const;
   static void IndexRecords(CachedBlock* block, size_t size);
   // The block's head tokens, made on its second search (by whichever thread
   // gets there first); null before.

@@ -26,6 +26,41 @@ bool ReadOffset(const uint8_t* data, size_t size, size_t pos, size_t base, size_
   return true;
 }
 
+// Where the `inflated` bytes stand in `stream` when it is a zlib stream of
+// one stored deflate block that holds exactly them, with the right
+// checksum: the checks zlib makes of such a stream, in the same order of
+// bytes. Null when it is any other stream, which is then left to zlib.
+const uint8_t* StoredBytes(const uint8_t* stream, size_t size, size_t inflated) {
+  // zlib header: method 8 (deflate), a window of at most 2^15, the check
+  // bits, no preset dictionary. Then the first block's three bits: final,
+  // stored; the rest of that byte is padding. Then LEN and its complement.
+  constexpr size_t kZlibHeaderSize = 2;
+  constexpr size_t kStoredHeaderSize = 5;
+  constexpr size_t kChecksumSize = 4;
+  constexpr uint8_t kDeflate = 8;
+  constexpr int kLargestWindowCode = 7;
+  constexpr uint8_t kPresetDictionary = 0x20;
+  constexpr uint8_t kFinalStoredBlock = 0x01;
+  if (size < kZlibHeaderSize + kStoredHeaderSize + kChecksumSize) return nullptr;
+  if ((stream[0] & 0x0F) != kDeflate || (stream[0] >> 4) > kLargestWindowCode ||
+      ((stream[0] << 8) | stream[1]) % 31 != 0 || (stream[1] & kPresetDictionary) != 0 ||
+      (stream[2] & 0x07) != kFinalStoredBlock) {
+    return nullptr;
+  }
+  const uint32_t length = ReadU16(stream + 3);
+  const uint32_t complement = ReadU16(stream + 5);
+  const uint8_t* stored = stream + kZlibHeaderSize + kStoredHeaderSize;
+  if (length != inflated || (length ^ 0xFFFF) != complement ||
+      size - kZlibHeaderSize - kStoredHeaderSize - kChecksumSize < length) {
+    return nullptr;
+  }
+  const uint8_t* checksum = stored + length;
+  uint32_t expected = uint32_t{checksum[0]} << 24 | uint32_t{checksum[1]} << 16 |
+                      uint32_t{checksum[2]} << 8 | checksum[3];
+  if (adler32(adler32(0, nullptr, 0), stored, length) != expected) return nullptr;
+  return stored;
+}
+
 }  // namespace
 
 bool ReadFileLayout(const uint8_t* data, size_t size, FileLayout* layout, std::string* reason) {
@@ -102,18 +137,24 @@ BlockStatus ReadBlockExtent(const uint8_t* data, size_t size, const FileLayout& 
   return BlockStatus::kOk;
 }
 
-BlockStatus InflateBlock(const uint8_t* data, size_t size, const FileLayout& layout, size_t n,
-                         BlockExtent* extent, std::unique_ptr<char[]>* text) {
+BlockStatus ReadBlock(const uint8_t* data, size_t size, const FileLayout& layout, size_t n,
+                      BlockExtent* extent, BlockBytes* bytes) {
   BlockStatus status = ReadBlockExtent(data, size, layout, n, extent);
   if (status != BlockStatus::kOk) return status;
-  text->reset(new (std::nothrow) char[extent->inflated]);
-  if (*text == nullptr) return BlockStatus::kNoMemory;
+  const uint8_t* stream = data + layout.blockData + extent->begin;
+  const size_t stream_size = extent->end - extent->begin;
+  if (const uint8_t* stored = StoredBytes(stream, stream_size, extent->inflated)) {
+    bytes->text = reinterpret_cast<const char*>(stored);
+    return BlockStatus::kOk;
+  }
+  bytes->owned.reset(new (std::nothrow) char[extent->inflated]);
+  if (bytes->owned == nullptr) return BlockStatus::kNoMemory;
   uLongf length = static_cast<uLongf>(extent->inflated);
-  int result = uncompress(reinterpret_cast<Bytef*>(text->get()), &length,
-                          data + layout.blockData + extent->begin,
-                          static_cast<uLong>(extent->end - extent->begin));
+  int result = uncompress(reinterpret_cast<Bytef*>(bytes->owned.get()), &length, stream,
+                          static_cast<uLong>(stream_size));
   if (result == Z_MEM_ERROR) return BlockStatus::kNoMemory;
   if (result != Z_OK || length != extent->inflated) return BlockStatus::kBadStream;
+  bytes->text = bytes->owned.get();
   return BlockStatus::kOk;
 }
 

@@ -56,11 +56,21 @@ const char* DescribeBlockStatus(BlockStatus status);
 BlockStatus ReadBlockExtent(const uint8_t* data, size_t size, const FileLayout& layout, size_t n,
                             BlockExtent* extent);
 
-// Inflates block n into `text` (exactly extent.inflated bytes). Sizes that
-// deflate cannot reach are refused before anything is allocated, so a
-// damaged table cannot make the reader or the checker allocate gigabytes.
-BlockStatus InflateBlock(const uint8_t* data, size_t size, const FileLayout& layout, size_t n,
-                         BlockExtent* extent, std::unique_ptr<char[]>* text);
+// The inflated bytes of a block: in the file itself when the stream holds
+// them stored, else inflated into `owned`.
+struct BlockBytes {
+  const char* text = nullptr;  // extent.inflated bytes
+  std::unique_ptr<char[]> owned;
+};
+
+// Reads block n (exactly extent.inflated bytes). A stream that is one
+// stored deflate block, as dic.bin's blocks are written, is read in place
+// once its lengths and checksum are right: no copy, and no memory of its
+// own. Any other stream is inflated; sizes that deflate cannot reach are
+// refused before anything is allocated, so a damaged table cannot make the
+// reader or the checker allocate gigabytes.
+BlockStatus ReadBlock(const uint8_t* data, size_t size, const FileLayout& layout, size_t n,
+                      BlockExtent* extent, BlockBytes* bytes);
 
 // One entry of the index entry area: its hash, weight word and block list.
 struct IndexEntry {

@@ -257,5 +257,61 @@ TEST(GetBlockTest, ABlockOfAnotherSizeThanStatedIsUnreadable) {
   EXPECT_EQ(intact.file().GetBlock(kBlockCacheSlots).data, nullptr);
 }
 
+// A stored block's text is read where it stands in the file; a block
+// written compressed is inflated to the same text. Whatever makes zlib
+// refuse the stored stream makes the block unreadable, and what zlib
+// ignores (the padding bits after the block's type) is ignored too.
+TEST(GetBlockTest, AStoredBlockIsReadInPlaceAndChecked) {
+  DictionaryWriter writer;
+  writer.AddEntry("alpha", "beta");
+  std::string stored;
+  std::string compressed;
+  std::string error;
+  DictionaryWriter::Options options = SmallOptions();
+  ASSERT_TRUE(writer.Build(options, &stored, &error));
+  options.compressionLevel = 9;
+  ASSERT_TRUE(writer.Build(options, &compressed, &error));
+  auto in_buffer = [](const std::string& bytes, const char* at) {
+    return at >= bytes.data() && at < bytes.data() + bytes.size();
+  };
+  TestDictionary intact(stored);
+  TestDictionary inflated(compressed);
+  BlockText in_place = intact.file().GetBlock(0);
+  BlockText copy = inflated.file().GetBlock(0);
+  ASSERT_NE(in_place.data, nullptr);
+  ASSERT_NE(copy.data, nullptr);
+  EXPECT_TRUE(in_buffer(intact.bytes(), in_place.data));
+  EXPECT_FALSE(in_buffer(inflated.bytes(), copy.data));
+  EXPECT_EQ(std::string(in_place.data, in_place.size), std::string(copy.data, copy.size));
+
+  // Block 0's stream: zlib header (2), block type (1), LEN and NLEN (4),
+  // the text, the checksum (4).
+  const size_t entries = ReadU32(reinterpret_cast<const uint8_t*>(stored.data()) + 8);
+  const size_t stream = entries + 12;
+  const size_t text = stream + 7;
+  struct Damage {
+    const char* what;
+    size_t at;
+    uint8_t mask;
+    bool readable;
+  };
+  for (const Damage& damage : {
+           Damage{"a byte of the text", text + 2, 0x20, false},
+           Damage{"the checksum", text + in_place.size + 3, 0x01, false},
+           Damage{"NLEN", stream + 5, 0x01, false},
+           Damage{"the final bit (the stream goes on)", stream + 2, 0x01, false},
+           Damage{"the block type (fixed Huffman)", stream + 2, 0x02, false},
+           Damage{"the padding after the block type", stream + 2, 0xF8, true},
+           Damage{"the compression method", stream, 0x01, false},
+       }) {
+    std::string bytes = stored;
+    bytes[damage.at] = static_cast<char>(bytes[damage.at] ^ damage.mask);
+    TestDictionary damaged(bytes);
+    BlockText block = damaged.file().GetBlock(0);
+    EXPECT_EQ(block.data != nullptr, damage.readable) << damage.what;
+    EXPECT_EQ(FindHeads(damaged.file(), "alpha").size(), damage.readable ? 1u : 0u) << damage.what;
+  }
+}
+
 }  // namespace
 }  // namespace vordo
