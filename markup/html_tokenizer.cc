@@ -1,7 +1,6 @@
 #include "markup/html_tokenizer.h"
 
 #include <array>
-#include <cstring>
 #include <string_view>
 
 #include "markup/character_references.h"
@@ -68,7 +67,9 @@ bool IsHexDigit(uint8_t c) {
 }
 bool IsAlphanumeric(uint8_t c) { return IsAsciiLetter(c) || IsDigit(c); }
 // HTML's white space; a CR is one too, browsers having made it a LF.
-bool IsSpace(uint8_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
+constexpr bool IsSpace(uint8_t c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
+}
 uint8_t LowerAscii(uint8_t c) { return c >= 'A' && c <= 'Z' ? static_cast<uint8_t>(c + 32) : c; }
 
 // The bytes that end a run inside a tag, one bit for each kind of run.
@@ -82,7 +83,7 @@ enum TagStop : uint8_t {
 constexpr std::array<uint8_t, 256> kTagStops = [] {
   std::array<uint8_t, 256> table{};
   for (int c = 0; c < 256; ++c) {
-    bool space = c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
+    bool space = IsSpace(static_cast<uint8_t>(c));
     uint8_t stops = 0;
     if (space || c == '/' || c == '>') stops |= kEndsTagName | kEndsAttributeName;
     if (c == '=') stops |= kEndsAttributeName;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 #include "markup/character_references.h"
 #include "platform/find_byte.h"
